@@ -1,0 +1,1 @@
+"""Generators for Zenthar's shipped data files."""
