@@ -8,6 +8,7 @@ reproducible: fixed seeds, no timestamps, PNGs without metadata.
 data/Table/ is not made here.
 """
 
+import io
 import os
 import sys
 
@@ -25,13 +26,37 @@ except ImportError:
 
 sys.dont_write_bytecode = True   # keep tools/ free of caches
 sys.path.insert(0, HERE)
-from zgen import sprites, screens  # noqa: E402
+from PIL import Image  # noqa: E402
+
+from zgen import fonts, model, music, screens, sounds, sprites  # noqa: E402
 
 
 def save_png(img, path):
     os.makedirs(os.path.dirname(path), exist_ok=True)
     # no pnginfo: nothing but pixels, so the bytes never drift
     img.save(path, format="PNG", optimize=False, compress_level=9)
+
+
+def save_bytes(data, path):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
+
+
+def game_icon():
+    """The player dragon at 16, 32, 48 and 64 px, each frame given exactly so
+    PIL does not resample the pixel art."""
+    base = sprites.player_dragon()
+    frames = [base.resize((16, 16), Image.BOX)] + [base.resize((n, n), Image.NEAREST) for n in (32, 48, 64)]
+    buf = io.BytesIO()
+    frames[-1].save(buf, format="ICO", sizes=[(16, 16), (32, 32), (48, 48), (64, 64)], append_images=frames[:-1])
+    return buf.getvalue()
+
+
+# Button map: logical buttons 0..9 in order; pause (9) shares pad button 6,
+# the one the Space key feeds, since no key reaches pad button 9.
+CONFIG_INI = "0 1 2 3 4 5 6 7 8 6\n10 5\n"
+SETTING_INI = "[ウィンドウモード]\nFullScreen=0\n"
 
 
 def main():
@@ -56,6 +81,25 @@ def main():
         pictures[name] = screens.label(name)
     for name, img in pictures.items():
         save_png(img, os.path.join(tex, name))
+
+    save_png(fonts.font_main(), os.path.join(out, "Font", "Font.png"))
+    save_png(fonts.font_sample(), os.path.join(out, "Font", "FontSample.png"))
+
+    for name, make in sounds.ALL.items():
+        save_bytes(sounds.to_wav(make()), os.path.join(out, "Sound", name))
+
+    with open(os.path.join(HERE, "music", "all.score"), encoding="utf-8") as f:
+        midi, _ = music.build(f.read())
+    save_bytes(midi, os.path.join(out, "BGM", "all.mid"))
+
+    save_bytes(model.crystal_x("sample.png"), os.path.join(out, "Model", "sample.x"))
+    save_png(model.crystal_texture(), os.path.join(out, "Model", "sample.png"))
+    with open(os.path.join(HERE, "src", "AnimMesh.fx"), "rb") as f:
+        save_bytes(f.read(), os.path.join(out, "Effect", "AnimMesh.fx"))
+
+    save_bytes(game_icon(), os.path.join(out, "bin", "game.ico"))
+    save_bytes(CONFIG_INI.encode("ascii"), os.path.join(out, "Config.ini"))
+    save_bytes(SETTING_INI.encode("utf-8"), os.path.join(out, "Setting.ini"))
 
 
 if __name__ == "__main__":
