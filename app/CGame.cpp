@@ -1,0 +1,240 @@
+#include "app/CGame.h"
+
+#include "app/CInput.h"
+#include "app/CRenderDevice.h"
+#include "platform/IGraphics.h"
+#include "platform/Platform.h"
+#include "platform/Profile.h"
+#include "util/StringUtil.h"
+
+std::map<IWindow*, CGame*> windowMap;
+
+namespace {
+
+const char* const kNoDeviceText =
+    "このゲームにはDirectX 9.0以上が必要です。\nDirectXの最新版、および最新のドライバが\n"
+    "インストールされているかどうかご確認ください。\n";
+
+win::LRESULT LoopWindowProc(void* user, std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam)
+{
+    IWindow* window = static_cast<IWindow*>(user);
+    auto it = windowMap.find(window);
+    if (it == windowMap.end()) return window->DefWindowProc(message, wParam, lParam);
+    return it->second->WindowProc(message, wParam, lParam);
+}
+
+}  // namespace
+
+CGame::CGame(const std::string& title_) : title(title_)
+{
+    Platform& sys = Sys();
+    hWnd = sys.window;
+
+    // The executable's directory, trailing backslash kept.
+    std::string module = sys.files ? sys.files->GetModuleFileName() : std::string();
+    int cut = FindLast(module, "\\");
+    baseDir = cut < 0 ? std::string() : module.substr(0, static_cast<size_t>(cut) + 1);
+
+    // The window mode comes from the working directory, not from beside the program.
+    std::string settings = (sys.files ? sys.files->GetCurrentDirectory() : std::string()) + "\\Setting.ini";
+    fullScreen = GetPrivateProfileInt("ウィンドウモード", "FullScreen", 0, NativePath(settings)) != 0;
+
+    std::string icon = baseDir + "game.ico";
+    if (!FileExists(icon)) icon.clear();
+
+    accelerators = {
+        {win::VK_ESCAPE, false, 0},
+        {win::VK_F4, false, 1},
+        {win::VK_F1, false, 2},
+        {win::VK_F1, true, 3},
+    };
+
+    bool haveWindow = hWnd && hWnd->Create(title, windowWidth, windowHeight, icon);
+    if (haveWindow) {
+        hWnd->SetWindowProc(nullptr, nullptr);
+        windowMap[hWnd] = this;
+    }
+
+    renderDevice = new CRenderDevice(sys.graphics, haveWindow ? hWnd : nullptr);
+    if (!haveWindow || !sys.graphics || !renderDevice->Reset()) {
+        if (sys.messageBox) sys.messageBox->Show(haveWindow, kNoDeviceText, title, win::MB_OK);
+        ExitProcess(1);
+    }
+    renderDevice->Clear(0xFF000000u);
+    renderDevice->Present();
+    if (fullScreen) ApplyDisplayMode();
+
+    input = new CInput(sys.input);
+    lastCounter = 0;
+    lastTick = 0;
+    frameAccumulator = 0.0;
+}
+
+CGame::~CGame()
+{
+    delete input;
+    delete renderDevice;
+}
+
+void CGame::ApplyDisplayMode()
+{
+    if (fullScreen) {
+        renderDevice->SetWidth(fullScreenWidth);
+        renderDevice->SetHeight(fullScreenHeight);
+        renderDevice->SetRefreshRate(fullScreenRefresh);
+        if (hWnd) hWnd->ShowCursor(false);
+    } else {
+        renderDevice->SetWidth(windowWidth);
+        renderDevice->SetHeight(windowHeight);
+        renderDevice->SetRefreshRate(0);
+        if (hWnd) hWnd->ShowCursor(true);
+    }
+    renderDevice->SetFullScreen(fullScreen);
+    OnLostDevice();
+    if (renderDevice->Reset()) OnResetDevice();
+}
+
+win::LRESULT CGame::WindowProc(std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam)
+{
+    switch (message) {
+    case win::WM_DESTROY:
+        hWnd->PostQuitMessage(0);
+        return 0;
+    case win::WM_PAINT:
+        Render();
+        break;
+    case win::WM_CLOSE:
+        if (confirmExit) {
+            int answer = Sys().messageBox->Show(true, "終了してもよろしいですか？", "終了確認", win::MB_OKCANCEL);
+            if (answer != win::IDOK) return 0;
+        }
+        hWnd->Destroy();
+        return 0;
+    case win::WM_NCLBUTTONDBLCLK:
+        return 0;
+    case win::WM_COMMAND:
+        switch (wParam & 0xFFFF) {
+        case 0:
+            hWnd->SendMessage(win::WM_CLOSE, 0, 0);
+            return 0;
+        case 1:
+            return 0;
+        default:
+            break;
+        }
+        break;
+    case win::WM_SYSCOMMAND:
+        if (wParam == win::SC_MAXIMIZE) return 0;
+        if (wParam == win::SC_SCREENSAVE || wParam == win::SC_MONITORPOWER) return 0;
+        if (wParam == win::SC_KEYMENU) {
+            renderDevice->PresentIfOddPage();
+            hWnd->RedrawMenuBar();
+        }
+        break;
+    default:
+        break;
+    }
+    return hWnd->DefWindowProc(message, wParam, lParam);
+}
+
+bool CGame::TranslateAccelerator(const win::Msg& msg)
+{
+    if (msg.message != win::WM_KEYDOWN && msg.message != win::WM_SYSKEYDOWN) return false;
+    const bool shift = (msg.modifiers & win::MOD_SHIFT_HELD) != 0;
+    for (const Accelerator& a : accelerators) {
+        if (a.virtualKey == msg.wParam && a.shift == shift) {
+            hWnd->SendMessage(win::WM_COMMAND, static_cast<win::WPARAM>(a.commandId), 0);
+            return true;
+        }
+    }
+    return false;
+}
+
+void CGame::DispatchLoopMessage(const win::Msg& msg)
+{
+    if (msg.message == win::WM_QUIT || msg.message == win::WM_NULL) return;
+    if (!TranslateAccelerator(msg)) hWnd->DispatchMessage(msg);
+}
+
+void CGame::ResetFrameTimer()
+{
+    IClock* clock = Sys().clock;
+    std::int64_t f = 0, now = 0;
+    if (clock->QueryPerformanceFrequency(f) && clock->QueryPerformanceCounter(now)) {
+        lastCounter = now;
+    } else {
+        lastTick = clock->GetTickCount();
+    }
+}
+
+void CGame::TimingStep()
+{
+    IClock* clock = Sys().clock;
+    std::int64_t f = 0, now = 0;
+    if (clock->QueryPerformanceFrequency(f) && clock->QueryPerformanceCounter(now) && f > 0) {
+        frameAccumulator += static_cast<double>(now - lastCounter) * fps / static_cast<double>(f);
+        lastCounter = now;
+    } else {
+        std::uint32_t t = clock->GetTickCount();
+        frameAccumulator += static_cast<double>(static_cast<std::uint32_t>(t - lastTick)) * fps / 1000.0;
+        lastTick = t;
+    }
+
+    const int refresh = renderDevice->GetRefreshRate();
+    if (static_cast<double>(refresh) == fps || frameAccumulator >= 1.0) {
+        if (frameSkip) {
+            while (frameAccumulator >= 1.0) {
+                Update();
+                frameAccumulator -= 1.0;
+            }
+        } else {
+            frameAccumulator = 0.0;
+            Update();
+        }
+        Render();
+    }
+}
+
+void CGame::MainLoop()
+{
+    OnResetDevice();
+    hWnd->SetWindowProc(&LoopWindowProc, hWnd);
+
+    win::Msg msg;
+    ResetFrameTimer();
+    while (msg.message != win::WM_QUIT) {
+        if (stopWhenInactive && !hWnd->IsForeground()) {
+            hWnd->GetMessage(msg);
+            DispatchLoopMessage(msg);
+            ResetFrameTimer();
+            continue;
+        }
+        if (hWnd->PeekMessage(msg)) {
+            DispatchLoopMessage(msg);
+            continue;
+        }
+        msg = win::Msg();
+        TimingStep();
+    }
+
+    hWnd->SetWindowProc(nullptr, nullptr);
+}
+
+void CGame::Render()
+{
+    switch (renderDevice->TestCooperativeLevel()) {
+    case CoopLevel::DeviceLost:
+        Sys().clock->Sleep(50);
+        return;
+    case CoopLevel::DeviceNotReset:
+        OnLostDevice();
+        if (renderDevice->Reset()) OnResetDevice();
+        return;
+    case CoopLevel::Ok:
+        break;
+    }
+    renderDevice->BeginScene();
+    Draw();
+    renderDevice->EndScene();
+    renderDevice->Present();
+}

@@ -1,0 +1,66 @@
+// Reusable application frame: window, render device, input and the fixed-rate main loop.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/WinTypes.h"
+
+class CInput;
+class CRenderDevice;
+class IWindow;
+
+struct Accelerator {
+    std::uint32_t virtualKey;
+    bool shift;
+    int commandId;
+};
+
+class CGame {
+public:
+    explicit CGame(const std::string& title);
+    ~CGame();  // not virtual: the entry destroys the game through its most derived type
+    CGame(const CGame&) = delete;
+    CGame& operator=(const CGame&) = delete;
+
+    virtual win::LRESULT WindowProc(std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam);
+    virtual void Update() {}
+    virtual void Draw() {}
+    virtual void OnLostDevice() {}
+    virtual void OnResetDevice() {}
+
+    void MainLoop();
+    void ResetFrameTimer();
+    void Render();
+    void ApplyDisplayMode();
+    // One pass of the loop's idle path: timing step, owed updates and maybe a frame.
+    void TimingStep();
+
+    std::vector<Accelerator> accelerators;
+    IWindow* hWnd = nullptr;
+    CInput* input = nullptr;
+    std::string baseDir;
+    std::string title;
+    std::int64_t lastCounter = 0;
+    std::uint32_t lastTick = 0;
+    double frameAccumulator = 0.0;
+    bool confirmExit = true;
+    int windowWidth = 800;
+    int windowHeight = 600;
+    int fullScreenWidth = 800;
+    int fullScreenHeight = 600;
+    int fullScreenRefresh = 60;
+    bool fullScreen = false;
+    CRenderDevice* renderDevice = nullptr;
+    double fps = 60.0;
+    bool frameSkip = true;
+    bool stopWhenInactive = true;
+
+private:
+    void DispatchLoopMessage(const win::Msg& msg);
+    bool TranslateAccelerator(const win::Msg& msg);
+};
+
+// Window to game object, for the loop-time window procedure; entries are never removed.
+extern std::map<IWindow*, CGame*> windowMap;

@@ -1,0 +1,5 @@
+#include "gfx/CDXFont.h"
+
+CDXFont::CDXFont() = default;
+
+CDXFont::~CDXFont() = default;

@@ -1,0 +1,28 @@
+// Every system service the game uses, reached through Sys(); one back end is installed at a time.
+#pragma once
+#include "platform/IClock.h"
+#include "platform/IFileSystem.h"
+#include "platform/IMessageBox.h"
+#include "platform/IWindow.h"
+
+class IGraphics;
+class IInput;
+class IAudio;
+
+struct Platform {
+    IWindow* window = nullptr;
+    IClock* clock = nullptr;
+    IMessageBox* messageBox = nullptr;
+    IFileSystem* files = nullptr;
+    IGraphics* graphics = nullptr;
+    IInput* input = nullptr;
+    IAudio* audio = nullptr;
+};
+
+Platform& Sys();
+
+// Ends the process at once with the code; nothing after it runs.
+[[noreturn]] void ExitProcess(int code);
+
+// Real window, OpenGL, SDL input and audio. False when SDL's video cannot start.
+bool InstallSdlPlatform();

@@ -1,0 +1,275 @@
+#include "platform/headless/HeadlessPlatform.h"
+
+#include <glob.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+namespace headless {
+
+namespace {
+
+std::string ToGamePath(std::string path)
+{
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+// A script that never ends the loop must not hang the test run forever.
+constexpr std::uint64_t kIdleLimit = 50'000'000;
+
+}  // namespace
+
+bool Clock::QueryPerformanceFrequency(std::int64_t& f)
+{
+    if (!hasPerformanceCounter) return false;
+    f = frequency;
+    return true;
+}
+
+bool Clock::QueryPerformanceCounter(std::int64_t& c)
+{
+    if (!hasPerformanceCounter) return false;
+    c = counter;
+    return true;
+}
+
+void Clock::Sleep(std::uint32_t ms)
+{
+    sleptMs += ms;
+    Advance(ms / 1000.0);
+}
+
+void Clock::Advance(double seconds)
+{
+    counter += static_cast<std::int64_t>(std::llround(seconds * static_cast<double>(frequency)));
+    tick += static_cast<std::uint32_t>(std::llround(seconds * 1000.0));
+}
+
+int MessageBoxes::Show(bool owned, const std::string& text, const std::string& caption, unsigned style)
+{
+    shown.push_back({owned, text, caption, style});
+    if (answers.empty()) return win::IDOK;
+    int a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
+bool Window::Create(const std::string& title_, int w, int h, const std::string& icon)
+{
+    if (failCreate) return false;
+    exists = true;
+    title = title_;
+    width = w;
+    height = h;
+    iconPath = icon;
+    // Asked once; the game's answer decides whether the screen saver may run.
+    queue.push_back({win::WM_SYSCOMMAND, win::SC_SCREENSAVE, 0, 0});
+    return true;
+}
+
+void Window::Destroy()
+{
+    if (!exists) return;
+    SendMessage(win::WM_DESTROY, 0, 0);
+    exists = false;
+}
+
+void Window::SetWindowProc(WindowProcFn proc, void* user)
+{
+    proc_ = proc;
+    user_ = user;
+}
+
+win::LRESULT Window::SendMessage(std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam)
+{
+    handled.push_back(message);
+    if (proc_) return proc_(user_, message, wParam, lParam);
+    return DefWindowProc(message, wParam, lParam);
+}
+
+void Window::DispatchMessage(const win::Msg& msg)
+{
+    SendMessage(msg.message, msg.wParam, msg.lParam);
+}
+
+win::LRESULT Window::DefWindowProc(std::uint32_t message, win::WPARAM wParam, win::LPARAM)
+{
+    switch (message) {
+    case win::WM_CLOSE:
+        Destroy();
+        return 0;
+    case win::WM_SYSCOMMAND:
+        if (wParam == win::SC_CLOSE) SendMessage(win::WM_CLOSE, 0, 0);
+        if (wParam == win::SC_MAXIMIZE) maximized = true;
+        if (wParam == win::SC_SCREENSAVE || wParam == win::SC_MONITORPOWER) screenSaverAllowed = true;
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+bool Window::PeekMessage(win::Msg& msg)
+{
+    if (queue.empty() && onIdle) onIdle();
+    if (queue.empty()) {
+        if (++idleCalls_ > kIdleLimit) PostQuitMessage(0);
+        return false;
+    }
+    msg = queue.front();
+    queue.pop_front();
+    return true;
+}
+
+bool Window::GetMessage(win::Msg& msg)
+{
+    while (queue.empty()) {
+        if (onIdle) onIdle();
+        if (queue.empty() && ++idleCalls_ > kIdleLimit) PostQuitMessage(0);
+    }
+    msg = queue.front();
+    queue.pop_front();
+    return msg.message != win::WM_QUIT;
+}
+
+void Window::PostQuitMessage(int exitCode)
+{
+    quitCode = exitCode;
+    queue.push_back({win::WM_QUIT, static_cast<win::WPARAM>(exitCode), 0, 0});
+}
+
+void Window::GetClientSize(int& w, int& h) const
+{
+    w = exists ? width : 0;
+    h = exists ? height : 0;
+}
+
+void Window::PressKey(std::uint32_t vk, std::uint32_t modifiers)
+{
+    queue.push_back({win::WM_KEYDOWN, vk, 0, modifiers});
+    queue.push_back({win::WM_KEYUP, vk, 0, modifiers});
+}
+
+std::string FileSystem::GetModuleFileName()
+{
+    if (!moduleFileName.empty()) return moduleFileName;
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return std::string();
+    return ToGamePath(std::string(buf, static_cast<size_t>(n)));
+}
+
+std::string FileSystem::GetCurrentDirectory()
+{
+    if (!currentDirectory.empty()) return currentDirectory;
+    char buf[PATH_MAX];
+    if (!getcwd(buf, sizeof buf)) return std::string();
+    return ToGamePath(buf);
+}
+
+bool FileSystem::FileExists(const std::string& pattern)
+{
+    glob_t g;
+    int r = glob(NativePath(pattern).c_str(), GLOB_NOSORT, nullptr, &g);
+    bool found = r == 0 && g.gl_pathc > 0;
+    globfree(&g);
+    return found;
+}
+
+bool Graphics::Reset(const PresentParams& p)
+{
+    if (!created && failCreate) return false;
+    if (created && failReset) return false;
+    created = true;
+    params = p;
+    coopLevel = CoopLevel::Ok;
+    ++events.resets;
+    return true;
+}
+
+bool Graphics::GetBackBufferSize(int& w, int& h)
+{
+    if (!created) return false;
+    w = params.backBufferWidth;
+    h = params.backBufferHeight;
+    return true;
+}
+
+bool Graphics::GetDisplayRefreshRate(int& hz)
+{
+    if (refreshRate <= 0) return false;
+    hz = refreshRate;
+    return true;
+}
+
+void Graphics::Clear(std::uint32_t argb, float)
+{
+    lastClearColour = argb;
+    ++events.clears;
+}
+
+bool Graphics::BeginScene()
+{
+    inScene = true;
+    ++events.scenes;
+    return true;
+}
+
+bool Graphics::Present()
+{
+    if (failPresent) return false;
+    ++events.presents;
+    return true;
+}
+
+bool Input::AcquireKeyboard()
+{
+    return !window || window->IsForeground();
+}
+
+bool Input::ReadKeyboard(std::uint8_t out[256])
+{
+    std::memcpy(out, keys, 256);
+    return true;
+}
+
+bool Input::AcquireJoystick(int index)
+{
+    if (index < 0 || index >= JoystickCount() || !joysticks[index].attached) return false;
+    return !window || window->IsForeground();
+}
+
+bool Input::ReadJoystick(int index, JoystickReading& r)
+{
+    if (index < 0 || index >= JoystickCount() || !joysticks[index].attached) return false;
+    r = joysticks[index].reading;
+    return true;
+}
+
+void Input::ReleaseAllKeys()
+{
+    std::memset(keys, 0, sizeof keys);
+}
+
+HeadlessPlatform& Install()
+{
+    static std::unique_ptr<HeadlessPlatform> current;
+    current = std::make_unique<HeadlessPlatform>();
+    HeadlessPlatform& h = *current;
+    h.input.window = &h.window;
+    Platform& sys = Sys();
+    sys = Platform();
+    sys.window = &h.window;
+    sys.clock = &h.clock;
+    sys.messageBox = &h.messageBoxes;
+    sys.files = &h.files;
+    sys.graphics = &h.graphics;
+    sys.input = &h.input;
+    return h;
+}
+
+}  // namespace headless

@@ -1,0 +1,43 @@
+#include <SDL.h>
+
+#include <memory>
+
+#include "platform/Platform.h"
+#include "platform/sdl/SdlGraphics.h"
+#include "platform/sdl/SdlInput.h"
+#include "platform/sdl/SdlSystem.h"
+#include "platform/sdl/SdlWindow.h"
+
+namespace {
+
+struct SdlBackEnd {
+    sdl::Window window;
+    sdl::Clock clock;
+    sdl::FileSystem files;
+    sdl::MessageBoxes messageBoxes{&window};
+    std::unique_ptr<sdl::Graphics> graphics;
+    std::unique_ptr<sdl::Input> input;
+};
+
+}  // namespace
+
+bool InstallSdlPlatform()
+{
+    // Controllers keep reporting on offscreen and virtual displays, where focus may never come.
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    const bool video = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    static SdlBackEnd backEnd;
+    backEnd.graphics = std::make_unique<sdl::Graphics>(&backEnd.window);
+    backEnd.input = std::make_unique<sdl::Input>(&backEnd.window);
+    sdl::Input* input = backEnd.input.get();
+    backEnd.window.listeners.push_back([input](const SDL_Event& e) { input->OnEvent(e); });
+
+    Platform& sys = Sys();
+    sys.window = &backEnd.window;
+    sys.clock = &backEnd.clock;
+    sys.messageBox = &backEnd.messageBoxes;
+    sys.files = &backEnd.files;
+    sys.graphics = backEnd.graphics.get();
+    sys.input = backEnd.input.get();
+    return video;
+}

@@ -1,0 +1,93 @@
+#include "platform/sdl/SdlSystem.h"
+
+#include <SDL.h>
+#include <glob.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+
+#include "platform/WinTypes.h"
+#include "platform/sdl/SdlWindow.h"
+
+namespace sdl {
+
+namespace {
+
+std::string ToGamePath(std::string path)
+{
+    for (char& c : path) {
+        if (c == '/') c = '\\';
+    }
+    return path;
+}
+
+}  // namespace
+
+bool Clock::QueryPerformanceFrequency(std::int64_t& f)
+{
+    f = static_cast<std::int64_t>(SDL_GetPerformanceFrequency());
+    return f > 0;
+}
+
+bool Clock::QueryPerformanceCounter(std::int64_t& c)
+{
+    c = static_cast<std::int64_t>(SDL_GetPerformanceCounter());
+    return true;
+}
+
+std::uint32_t Clock::GetTickCount()
+{
+    return SDL_GetTicks();
+}
+
+void Clock::Sleep(std::uint32_t ms)
+{
+    SDL_Delay(ms);
+}
+
+int MessageBoxes::Show(bool owned, const std::string& text, const std::string& caption, unsigned style)
+{
+    // Also on stderr: without a display the box cannot appear, and the player still learns why.
+    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    SDL_MessageBoxButtonData buttons[2];
+    int count = 0;
+    buttons[count++] = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, win::IDOK, "OK"};
+    if (style == win::MB_OKCANCEL) buttons[count++] = {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, win::IDCANCEL, "キャンセル"};
+    SDL_MessageBoxData data{};
+    data.flags = SDL_MESSAGEBOX_INFORMATION;
+    data.window = owned && window_ ? window_->Handle() : nullptr;
+    data.title = caption.c_str();
+    data.message = text.c_str();
+    data.numbuttons = count;
+    data.buttons = buttons;
+    int answer = win::IDCANCEL;
+    if (SDL_ShowMessageBox(&data, &answer) != 0) return style == win::MB_OKCANCEL ? win::IDCANCEL : win::IDOK;
+    return answer < 0 ? win::IDCANCEL : answer;
+}
+
+std::string FileSystem::GetModuleFileName()
+{
+    char buf[PATH_MAX];
+    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+    if (n <= 0) return std::string();
+    return ToGamePath(std::string(buf, static_cast<size_t>(n)));
+}
+
+std::string FileSystem::GetCurrentDirectory()
+{
+    char buf[PATH_MAX];
+    if (!getcwd(buf, sizeof buf)) return std::string();
+    return ToGamePath(buf);
+}
+
+bool FileSystem::FileExists(const std::string& pattern)
+{
+    glob_t g;
+    int r = glob(NativePath(pattern).c_str(), GLOB_NOSORT, nullptr, &g);
+    bool found = r == 0 && g.gl_pathc > 0;
+    globfree(&g);
+    return found;
+}
+
+}  // namespace sdl
