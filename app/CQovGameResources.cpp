@@ -32,7 +32,3 @@ void CQovGame::ReleaseMeshes()
     meshes.clear();
     animMeshes.clear();
 }
-
-void CQovGame::PlaySE(CSound*) {}
-void CQovGame::PlayBGM(const std::string&) {}
-void CQovGame::DrawNumber(int, int, int) {}
