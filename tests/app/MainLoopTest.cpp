@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "app/CGame.h"
+#include "app/CQovGame.h"
+#include "app/CRenderDevice.h"
+#include "app/Entry.h"
+#include "support/GameTestSupport.h"
+#include "platform/headless/HeadlessPlatform.h"
+
+namespace {
+
+// The frame with a record of what the loop asked of it.
+class ProbeGame : public CGame {
+public:
+    ProbeGame() : CGame("Probe") {}
+    void Update() override { events.push_back('U'); }
+    void Draw() override { events.push_back('D'); }
+    void OnLostDevice() override { events.push_back('L'); }
+    void OnResetDevice() override { events.push_back('R'); }
+    int Count(char c) const { return static_cast<int>(std::count(events.begin(), events.end(), c)); }
+    std::string events;
+};
+
+class MainLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        h = &headless::Install();
+        h->clock.frequency = 240000;  // whole counts for 1/240 s
+    }
+    headless::HeadlessPlatform* h = nullptr;
+};
+
+TEST_F(MainLoopTest, AccumulatorCountsStepsAndCarriesTheFraction)
+{
+    ProbeGame game;
+    game.ResetFrameTimer();
+    h->clock.Advance(1.0 / 240.0);
+    game.TimingStep();
+    EXPECT_NEAR(game.frameAccumulator, 0.25, 1e-9);
+    EXPECT_EQ(game.events, "");  // no step owed and the refresh rate is unknown: no frame either
+
+    for (int i = 0; i < 2; ++i) {
+        h->clock.Advance(1.0 / 240.0);
+        game.TimingStep();
+    }
+    EXPECT_EQ(game.events, "");
+    h->clock.Advance(1.5 / 240.0);
+    game.TimingStep();
+    EXPECT_EQ(game.events, "UD");
+    EXPECT_NEAR(game.frameAccumulator, 0.125, 1e-6);
+}
+
+TEST_F(MainLoopTest, LongStallRunsEveryOwedStepBeforeTheNextFrame)
+{
+    ProbeGame game;
+    game.ResetFrameTimer();
+    h->clock.Advance(2.0);  // e.g. a slow load before the loop
+    game.TimingStep();
+    EXPECT_EQ(game.events, std::string(120, 'U') + "D");
+}
+
+TEST_F(MainLoopTest, SixtyHertzDisplayDrawsOnEveryPassEvenWithoutAStep)
+{
+    h->graphics.refreshRate = 60;
+    ProbeGame game;
+    EXPECT_EQ(game.renderDevice->GetRefreshRate(), 60);
+    game.ResetFrameTimer();
+    game.TimingStep();
+    game.TimingStep();
+    EXPECT_EQ(game.events, "DD");
+    h->clock.Advance(1.0 / 60.0);
+    game.TimingStep();
+    EXPECT_EQ(game.events, "DDUD");
+}
+
+TEST_F(MainLoopTest, FrameSkipOffRunsOneStepAndDropsTheRest)
+{
+    ProbeGame game;
+    game.frameSkip = false;
+    game.ResetFrameTimer();
+    h->clock.Advance(0.5);
+    game.TimingStep();
+    EXPECT_EQ(game.events, "UD");
+    EXPECT_EQ(game.frameAccumulator, 0.0);
+}
+
+TEST_F(MainLoopTest, TickCountStandsInWithoutAPerformanceCounterAndSurvivesItsWrap)
+{
+    h->clock.hasPerformanceCounter = false;
+    h->clock.tick = 0xFFFFFFF0u;
+    ProbeGame game;
+    game.ResetFrameTimer();
+    EXPECT_EQ(game.lastTick, 0xFFFFFFF0u);
+    h->clock.tick = 0x00000010u;  // 32 ms later, across the wrap
+    game.TimingStep();
+    EXPECT_NEAR(game.frameAccumulator, 32 * 60.0 / 1000.0 - 1.0, 1e-9);
+    EXPECT_EQ(game.events, "UD");
+}
+
+TEST_F(MainLoopTest, TimeBehindAnotherWindowOwesNothingAndKeepsTheFraction)
+{
+    ProbeGame game;
+    int idle = 0;
+    double fractionWhenLeaving = -1.0;
+    h->window.onIdle = [&] {
+        ++idle;
+        if (idle <= 60) {
+            h->clock.Advance(1.0 / 120.0);  // 30 steps' worth in front
+        } else if (idle == 61) {
+            fractionWhenLeaving = game.frameAccumulator;
+            h->window.foreground = false;
+        } else if (idle < 70) {
+            h->clock.Advance(10.0);  // long time behind; each message re-baselines
+            h->window.PostMessage({win::WM_PAINT, 0, 0, 0});
+        } else if (idle == 70) {
+            h->window.foreground = true;
+            h->window.PostMessage({win::WM_NULL, 0, 0, 0});
+        } else if (idle == 71) {
+            EXPECT_DOUBLE_EQ(game.frameAccumulator, fractionWhenLeaving);
+            h->window.PressKey(win::VK_ESCAPE);
+        }
+    };
+    game.confirmExit = false;
+    game.MainLoop();
+    EXPECT_EQ(game.Count('U'), 30);
+    // Paint requests behind another window still draw.
+    EXPECT_GE(game.Count('D'), 30 + 8);
+    EXPECT_EQ(game.events.front(), 'R');  // render state first
+}
+
+TEST_F(MainLoopTest, LostDeviceSleepsAndAResetableOneIsResetWithoutDrawing)
+{
+    ProbeGame game;
+    h->graphics.coopLevel = CoopLevel::DeviceLost;
+    game.Render();
+    EXPECT_EQ(h->clock.sleptMs, 50u);
+    EXPECT_EQ(game.events, "");
+
+    h->graphics.coopLevel = CoopLevel::DeviceNotReset;
+    h->graphics.failReset = true;
+    game.Render();
+    EXPECT_EQ(game.events, "L");  // reset failed: no render state, still lost
+    h->graphics.failReset = false;
+    game.Render();
+    EXPECT_EQ(game.events, "LLR");
+    game.Render();
+    EXPECT_EQ(game.events, "LLRD");
+}
+
+TEST_F(MainLoopTest, PresentTogglesThePageFlagAndAResetRaisesIt)
+{
+    ProbeGame game;
+    CRenderDevice* d = game.renderDevice;
+    const bool start = d->GetPageFlag();  // the construction presented once
+    EXPECT_FALSE(start);
+    EXPECT_TRUE(d->Present());
+    EXPECT_TRUE(d->GetPageFlag());
+    d->Present();
+    EXPECT_FALSE(d->GetPageFlag());
+    h->graphics.failPresent = true;
+    EXPECT_FALSE(d->Present());
+    EXPECT_FALSE(d->GetPageFlag());
+    h->graphics.failPresent = false;
+    ASSERT_TRUE(d->Reset());
+    EXPECT_TRUE(d->GetPageFlag());
+    const int presents = h->graphics.events.presents;
+    d->PresentIfOddPage();
+    EXPECT_EQ(h->graphics.events.presents, presents);
+    d->Present();
+    d->PresentIfOddPage();
+    EXPECT_EQ(h->graphics.events.presents, presents + 2);
+}
+
+TEST_F(MainLoopTest, WholeGameRunsThousandsOfHeadlessStepsQuickly)
+{
+    headless::HeadlessPlatform& staged = testsupport::InstallStaged();
+    CQovGame* game = CreateGame();
+    ASSERT_EQ(g_game, game);
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 10000; ++i) {
+        game->Update();
+        if (i % 4 == 0) game->Render();
+    }
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    EXPECT_LT(seconds, 1.0);
+    EXPECT_GT(staged.graphics.events.presents, 2500);
+    delete game;
+}
+
+}  // namespace
