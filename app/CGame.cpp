@@ -1,5 +1,8 @@
 #include "app/CGame.h"
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "app/CInput.h"
 #include "app/CRenderDevice.h"
 #include "platform/IGraphics.h"
@@ -184,11 +187,13 @@ void CGame::TimingStep()
     if (static_cast<double>(refresh) == fps || frameAccumulator >= 1.0) {
         if (frameSkip) {
             while (frameAccumulator >= 1.0) {
+                ++stats.updates;
                 Update();
                 frameAccumulator -= 1.0;
             }
         } else {
             frameAccumulator = 0.0;
+            ++stats.updates;
             Update();
         }
         Render();
@@ -199,6 +204,9 @@ void CGame::MainLoop()
 {
     OnResetDevice();
     hWnd->SetWindowProc(&LoopWindowProc, hWnd);
+    const LoopStats start = stats;
+    std::int64_t f = 0, begin = 0;
+    const bool timed = Sys().clock->QueryPerformanceFrequency(f) && Sys().clock->QueryPerformanceCounter(begin);
 
     win::Msg msg;
     ResetFrameTimer();
@@ -218,6 +226,16 @@ void CGame::MainLoop()
     }
 
     hWnd->SetWindowProc(nullptr, nullptr);
+
+    // For maintainers measuring the loop rate: ZENTHAR_LOOP_STATS=1 reports it on exit.
+    std::int64_t end = 0;
+    if (std::getenv("ZENTHAR_LOOP_STATS") && timed && Sys().clock->QueryPerformanceCounter(end) && f > 0) {
+        const double seconds = static_cast<double>(end - begin) / static_cast<double>(f);
+        const std::uint64_t steps = stats.updates - start.updates, frames = stats.frames - start.frames;
+        std::fprintf(stderr, "loop: %.3f s, %llu steps (%.2f/s), %llu frames (%.2f/s)\n", seconds,
+                     static_cast<unsigned long long>(steps), seconds > 0 ? steps / seconds : 0.0,
+                     static_cast<unsigned long long>(frames), seconds > 0 ? frames / seconds : 0.0);
+    }
 }
 
 void CGame::Render()
@@ -233,6 +251,7 @@ void CGame::Render()
     case CoopLevel::Ok:
         break;
     }
+    ++stats.frames;
     renderDevice->BeginScene();
     Draw();
     renderDevice->EndScene();

@@ -11,6 +11,12 @@ class CInput;
 class CRenderDevice;
 class IWindow;
 
+// Counts of what the loop ran, for measuring its rate.
+struct LoopStats {
+    std::uint64_t updates = 0;
+    std::uint64_t frames = 0;
+};
+
 struct Accelerator {
     std::uint32_t virtualKey;
     bool shift;
@@ -56,6 +62,7 @@ public:
     double fps = 60.0;
     bool frameSkip = true;
     bool stopWhenInactive = true;
+    LoopStats stats;
 
 private:
     void DispatchLoopMessage(const win::Msg& msg);

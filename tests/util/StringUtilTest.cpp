@@ -63,6 +63,7 @@ TEST(GetDirectoryTest, CutsAfterTheLastSeparator)
     // UTF-8 directory names: "あ" is E3 81 82, whose last byte is a Shift-JIS lead byte.
     EXPECT_EQ(GetDirectory("\\home\\あ\\bin\\zenthar"), "\\home\\あ\\bin\\");
     EXPECT_EQ(GetDirectory("\\home\\ゲーム\\x"), "\\home\\ゲーム\\");
+    EXPECT_EQ(GetDirectory("\\home\\あ\\x"), "\\home\\あ\\");
     EXPECT_EQ(GetDirectory("\\opt\\日本語\\"), "\\opt\\日本語\\");
 }
 

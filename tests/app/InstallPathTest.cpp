@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "app/CQovGame.h"
+#include "app/Entry.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "support/GameTestSupport.h"
+
+namespace {
+
+// A game installed under a directory with a Japanese name still finds what lies beside bin/.
+TEST(InstallPathTest, JapaneseDirectoryNamesStillReachTheGameRoot)
+{
+    namespace fs = std::filesystem;
+    // "あ" ends in 0x82 and "ソ" in 0xBD: the first is a Shift-JIS lead byte right before a separator.
+    const fs::path root = fs::temp_directory_path() / "zenthar_あ" / "ゲームソ";
+    fs::remove_all(root);
+    fs::create_directories(root / "bin");
+    std::ofstream(root / "Config.ini") << "9 8 7 6 5 4 3 2 1 0\n7 3\n";
+
+    headless::HeadlessPlatform& h = headless::Install();
+    h.files.moduleFileName = testsupport::GamePath((root / "bin" / "zenthar").string());
+    h.files.currentDirectory = testsupport::GamePath(root.string());
+    CQovGame* game = CreateGame();
+    EXPECT_EQ(game->baseDir, testsupport::GamePath((root / "bin").string()) + "\\");
+    EXPECT_EQ(game->cfgBgmVolume, 7);
+    EXPECT_EQ(game->cfgSeVolume, 3);
+    EXPECT_EQ(game->joyButtonMap[0][0], 9);
+    EXPECT_EQ(game->joyButtonMap[9][0], 0);
+    delete game;
+    fs::remove_all(root.parent_path());
+}
+
+}  // namespace
