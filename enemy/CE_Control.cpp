@@ -1,0 +1,96 @@
+#include "enemy/CE_Control.h"
+
+#include <climits>
+
+#include "app/CQovGame.h"
+#include "enemy/CBoss_1.h"
+#include "enemy/CBoss_2.h"
+#include "enemy/CEnemy_shot.h"
+#include "enemy/CEnemy_strong.h"
+#include "enemy/CEnemy_zako.h"
+#include "platform/Platform.h"
+#include "platform/WinTypes.h"
+#include "task/TaskPool.h"
+
+ZEN_TASK_ALLOCATION_IMPL(CE_Control, poolEControl)
+
+namespace {
+
+void OpenTable(SpawnTable& table, const char* relative)
+{
+    IFileSystem* files = Sys().files;
+    const std::string path = (files ? files->GetCurrentDirectory() + "\\" : std::string()) + relative;
+    if (!table.Open(NativePath(path))) Sys().messageBox->Show(false, "error", "", win::MB_OK);
+}
+
+}  // namespace
+
+CE_Control::CE_Control() : CTask(g_game->poolEControl)
+{
+    g_game->spawnFrame = 0;
+    g_game->readNextRow = true;
+    OpenTable(table1, "Table\\table1.txt");
+    OpenTable(table2, "Table\\table2.txt");
+}
+
+CE_Control::~CE_Control()
+{
+    table1.Close();
+    table2.Close();
+}
+
+void CE_Control::ReadRow(SpawnTable& table)
+{
+    // A read that converts nothing (end of table, a bad token, a missing file) leaves no row to
+    // fire: otherwise the last row held, say a boss row, would fire again once the frame counter
+    // restarts in the next stage.
+    if (table.Read(row) == 0) row.type = -1;
+}
+
+void CE_Control::Spawn()
+{
+    CQovGame* game = g_game;
+    const SpawnRow& r = row;
+    switch (r.type) {
+    case 0:
+        new CEnemy_zako(r.hp, r.x, r.y, r.speedX, r.speedY, r.duration, r.pattern);
+        game->readNextRow = true;
+        break;
+    case 1:
+        new CEnemy_shot(r.hp, r.x, r.y, r.speedX, r.speedY, r.duration, r.pattern);
+        game->readNextRow = true;
+        break;
+    case 2:
+        new CEnemy_strong(r.hp, r.x, r.y, r.speedX, r.speedY, r.duration, r.pattern);
+        game->readNextRow = true;
+        break;
+    case 100:
+        new CBoss_1(r.hp, r.x, r.y, r.speedX, r.speedY, r.duration);
+        break;
+    case 200:
+        new CBoss_2(r.hp, r.x, r.y, r.speedX, r.speedY, r.duration);
+        break;
+    default:
+        break;
+    }
+}
+
+bool CE_Control::Update()
+{
+    CQovGame* game = g_game;
+    if (game->readNextRow) {
+        if (game->sceneState == SCENE_STAGE1) {
+            ReadRow(table1);
+            game->readNextRow = false;
+        } else if (game->sceneState == SCENE_STAGE2) {
+            ReadRow(table2);
+            game->readNextRow = false;
+        }
+    }
+
+    if (game->sceneState > 3 && game->spawnFrame == row.frame) Spawn();
+
+    if (game->sceneState < 3) game->spawnFrame = 0;
+    else if (game->spawnFrame < INT_MAX) ++game->spawnFrame;
+    return true;
+}
