@@ -2,6 +2,8 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "app/CQovGame.h"
@@ -35,13 +37,23 @@ protected:
     {
         h = &headless::Install();
         h->files.moduleFileName = Backslashed(std::string(ZENTHAR_STAGE_DIR) + "/bin/zenthar");
-        h->files.currentDirectory = Backslashed(ZENTHAR_STAGE_DIR);
+        h->files.currentDirectory = Backslashed(QuietRoot());
         game = CreateGame();
     }
     void TearDown() override
     {
         delete game;
         g_game = nullptr;
+    }
+
+    // A working directory whose spawn tables are empty, so no enemy disturbs the play being measured.
+    static std::string QuietRoot()
+    {
+        const std::filesystem::path root = std::filesystem::path(::testing::TempDir()) / "zenthar_quiet";
+        std::filesystem::create_directories(root / "Table");
+        std::ofstream(root / "Table" / "table1.txt");
+        std::ofstream(root / "Table" / "table2.txt");
+        return root.string();
     }
 
     static std::string Backslashed(std::string path)
