@@ -269,6 +269,7 @@ HeadlessPlatform& Install()
     sys.files = &h.files;
     sys.graphics = &h.graphics;
     sys.input = &h.input;
+    sys.audio = &h.audio;
     return h;
 }
 

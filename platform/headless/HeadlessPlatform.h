@@ -10,6 +10,7 @@
 #include "platform/IGraphics.h"
 #include "platform/IInput.h"
 #include "platform/Platform.h"
+#include "platform/headless/HeadlessAudio.h"
 
 namespace headless {
 
@@ -161,6 +162,7 @@ public:
     FileSystem files;
     Graphics graphics;
     Input input;
+    Audio audio;
 };
 
 HeadlessPlatform& Install();

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/Platform.h"
+#include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlGraphics.h"
 #include "platform/sdl/SdlInput.h"
 #include "platform/sdl/SdlSystem.h"
@@ -17,6 +18,7 @@ struct SdlBackEnd {
     sdl::MessageBoxes messageBoxes{&window};
     std::unique_ptr<sdl::Graphics> graphics;
     std::unique_ptr<sdl::Input> input;
+    sdl::Audio audio;  // opens the device on first use; none means silence
 };
 
 }  // namespace
@@ -39,5 +41,6 @@ bool InstallSdlPlatform()
     sys.files = &backEnd.files;
     sys.graphics = backEnd.graphics.get();
     sys.input = backEnd.input.get();
+    sys.audio = &backEnd.audio;
     return video;
 }
