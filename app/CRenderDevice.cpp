@@ -1,5 +1,7 @@
 #include "app/CRenderDevice.h"
 
+#include <cmath>
+
 #include "platform/IWindow.h"
 
 CRenderDevice::CRenderDevice(IGraphics* graphics, IWindow* window_) : device(graphics), window(window_)
@@ -83,7 +85,20 @@ void CRenderDevice::SetViewport(int x, int y, int w, int h, float minZ, float ma
     device->SetViewport(vp);
 }
 
-void CRenderDevice::SetDirectionalLight(int, float, float, float, float)
+void CRenderDevice::SetDirectionalLight(int index, float dx, float dy, float dz, float range)
 {
-    // Lighting state lives with the mesh renderer; filled in with the render state.
+    if (!HasDevice() || index < 0 || index >= kMaxLights) return;
+    RenderState s = device->GetRenderState();
+    Light& light = s.lights[index];
+    light = Light();
+    const float length = std::sqrt(dx * dx + dy * dy + dz * dz);
+    if (length > 0.0f) {
+        light.direction[0] = dx / length;
+        light.direction[1] = dy / length;
+        light.direction[2] = dz / length;
+    }
+    light.range = range;
+    light.enabled = true;
+    s.lighting = true;
+    device->SetRenderState(s);
 }

@@ -180,81 +180,6 @@ bool FileSystem::FileExists(const std::string& pattern)
     return found;
 }
 
-bool Graphics::Reset(const PresentParams& p)
-{
-    if (!created && failCreate) return false;
-    if (created && failReset) return false;
-    created = true;
-    params = p;
-    coopLevel = CoopLevel::Ok;
-    ++events.resets;
-    return true;
-}
-
-bool Graphics::GetBackBufferSize(int& w, int& h)
-{
-    if (!created) return false;
-    w = params.backBufferWidth;
-    h = params.backBufferHeight;
-    return true;
-}
-
-bool Graphics::GetDisplayRefreshRate(int& hz)
-{
-    if (refreshRate <= 0) return false;
-    hz = refreshRate;
-    return true;
-}
-
-void Graphics::Clear(std::uint32_t argb, float)
-{
-    lastClearColour = argb;
-    ++events.clears;
-}
-
-bool Graphics::BeginScene()
-{
-    inScene = true;
-    ++events.scenes;
-    return true;
-}
-
-bool Graphics::Present()
-{
-    if (failPresent) return false;
-    ++events.presents;
-    return true;
-}
-
-bool Input::AcquireKeyboard()
-{
-    return !window || window->IsForeground();
-}
-
-bool Input::ReadKeyboard(std::uint8_t out[256])
-{
-    std::memcpy(out, keys, 256);
-    return true;
-}
-
-bool Input::AcquireJoystick(int index)
-{
-    if (index < 0 || index >= JoystickCount() || !joysticks[index].attached) return false;
-    return !window || window->IsForeground();
-}
-
-bool Input::ReadJoystick(int index, JoystickReading& r)
-{
-    if (index < 0 || index >= JoystickCount() || !joysticks[index].attached) return false;
-    r = joysticks[index].reading;
-    return true;
-}
-
-void Input::ReleaseAllKeys()
-{
-    std::memset(keys, 0, sizeof keys);
-}
-
 HeadlessPlatform& Install()
 {
     static std::unique_ptr<HeadlessPlatform> current;
@@ -270,6 +195,8 @@ HeadlessPlatform& Install()
     sys.graphics = &h.graphics;
     sys.input = &h.input;
     sys.audio = &h.audio;
+    sys.meshes = &h.meshes;
+    sys.meshLoader = &h.meshLoader;
     return h;
 }
 

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "platform/IGraphics.h"
-#include "platform/IInput.h"
+#include "platform/AssimpMeshLoader.h"
 #include "platform/Platform.h"
+#include "platform/headless/HeadlessMeshRenderer.h"
 #include "platform/headless/HeadlessAudio.h"
+#include "platform/headless/HeadlessGraphics.h"
+#include "platform/headless/HeadlessInput.h"
 
 namespace headless {
 
@@ -99,60 +101,6 @@ public:
     std::string currentDirectory;
 };
 
-struct DeviceEvents {
-    int resets = 0;
-    int clears = 0;
-    int scenes = 0;
-    int presents = 0;
-};
-
-class Graphics : public IGraphics {
-public:
-    bool Reset(const PresentParams& params) override;
-    bool HasDevice() const override { return created; }
-    void ReleaseDevice() override { created = false; }
-    CoopLevel TestCooperativeLevel() override { return created ? coopLevel : CoopLevel::DeviceLost; }
-    bool GetBackBufferSize(int& w, int& h) override;
-    bool GetDisplayRefreshRate(int& hz) override;
-    void SetViewport(const Viewport& v) override { viewport = v; }
-    void Clear(std::uint32_t argb, float depth) override;
-    bool BeginScene() override;
-    void EndScene() override { inScene = false; }
-    bool Present() override;
-
-    bool failCreate = false;
-    bool failReset = false;
-    bool failPresent = false;
-    bool created = false;
-    CoopLevel coopLevel = CoopLevel::Ok;
-    int refreshRate = 0;  // what the display reports; 0 = unknown
-    PresentParams params;
-    Viewport viewport;
-    bool inScene = false;
-    std::uint32_t lastClearColour = 0;
-    DeviceEvents events;
-};
-
-class Input : public IInput {
-public:
-    bool AcquireKeyboard() override;
-    bool ReadKeyboard(std::uint8_t keys[256]) override;
-    int JoystickCount() override { return static_cast<int>(joysticks.size()); }
-    bool AcquireJoystick(int index) override;
-    bool ReadJoystick(int index, JoystickReading& reading) override;
-
-    void SetKey(int dik, bool held) { keys[dik & 0xFF] = held ? 0x80 : 0; }
-    void ReleaseAllKeys();
-
-    struct Pad {
-        bool attached = true;
-        JoystickReading reading;
-    };
-    std::uint8_t keys[256] = {};
-    std::vector<Pad> joysticks;
-    IWindow* window = nullptr;  // input is only had while this window is in front
-};
-
 // Installs the back end into Sys() and returns it; replaces any earlier install.
 class HeadlessPlatform {
 public:
@@ -163,6 +111,8 @@ public:
     Graphics graphics;
     Input input;
     Audio audio;
+    MeshRenderer meshes{&graphics};
+    AssimpMeshLoader meshLoader;
 };
 
 HeadlessPlatform& Install();

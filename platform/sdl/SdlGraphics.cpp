@@ -1,10 +1,146 @@
 #include "platform/sdl/SdlGraphics.h"
 
-#include <epoxy/gl.h>
+#include <cstddef>
+#include <cstdio>
 
+#include "platform/ImageFile.h"
+#include "platform/sdl/SdlTextFont.h"
 #include "platform/sdl/SdlWindow.h"
 
 namespace sdl {
+
+namespace {
+
+// Pixels are mapped through the viewport, as pre-transformed vertices are. Colours arrive as the bytes of a
+// little-endian ARGB word (b, g, r, a).
+const char* const kVertexShader = R"(
+layout(location = 0) in vec4 position;
+layout(location = 1) in vec4 diffuse;
+layout(location = 2) in vec2 uv;
+uniform vec4 viewport;  // x, y, width, height in back-buffer pixels from the top-left
+out vec4 vDiffuse;
+out vec2 vUv;
+void main()
+{
+    vec2 p = (position.xy - viewport.xy) / viewport.zw;
+    gl_Position = vec4(p.x * 2.0 - 1.0, 1.0 - p.y * 2.0, position.z * 2.0 - 1.0, 1.0);
+    vDiffuse = diffuse.bgra;
+    vUv = uv;
+}
+)";
+
+// Texture stage 0 and the alpha test of the fixed-function pipeline.
+const char* const kFragmentShader = R"(
+in vec4 vDiffuse;
+in vec2 vUv;
+uniform sampler2D tex;
+uniform ivec4 stage;      // colour op, colour arg1, colour arg2, alpha op (+ alpha args packed below)
+uniform ivec4 alphaTest;  // alpha arg1, alpha arg2, compare function, reference 0 … 255
+out vec4 fragColour;
+vec4 arg(int a, vec4 t) { return a == 2 ? t : vDiffuse; }
+float combine(int op, float a1, float a2, float d)
+{
+    if (op == 1) return a1;
+    if (op == 2) return a2;
+    if (op == 3) return a1 * a2;
+    return d;
+}
+void main()
+{
+    vec4 t = texture(tex, vUv);
+    vec4 c1 = arg(stage.y, t), c2 = arg(stage.z, t);
+    vec3 rgb;
+    if (stage.x == 1) rgb = c1.rgb;
+    else if (stage.x == 2) rgb = c2.rgb;
+    else if (stage.x == 3) rgb = c1.rgb * c2.rgb;
+    else rgb = vDiffuse.rgb;
+    float a = combine(stage.w, arg(alphaTest.x, t).a, arg(alphaTest.y, t).a, vDiffuse.a);
+    int ai = int(floor(a * 255.0 + 0.5));
+    int ref = alphaTest.w;
+    bool pass;
+    int f = alphaTest.z;
+    if (f == 0) pass = false;
+    else if (f == 1) pass = ai < ref;
+    else if (f == 2) pass = ai == ref;
+    else if (f == 3) pass = ai <= ref;
+    else if (f == 4) pass = ai > ref;
+    else if (f == 5) pass = ai != ref;
+    else if (f == 6) pass = ai >= ref;
+    else pass = true;
+    if (!pass) discard;
+    fragColour = vec4(rgb, a);
+}
+)";
+
+GLuint Compile(GLenum type, const char* body)
+{
+    const char* header = epoxy_is_desktop_gl() ? "#version 330 core\n" : "#version 300 es\nprecision highp float;\nprecision highp int;\n";
+    const char* sources[2] = {header, body};
+    GLuint s = glCreateShader(type);
+    glShaderSource(s, 2, sources, nullptr);
+    glCompileShader(s);
+    GLint ok = 0;
+    glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        char log[1024];
+        glGetShaderInfoLog(s, sizeof log, nullptr, log);
+        std::fprintf(stderr, "shader: %s\n", log);
+        glDeleteShader(s);
+        return 0;
+    }
+    return s;
+}
+
+GLenum BlendOf(BlendFactor f)
+{
+    switch (f) {
+    case BlendFactor::Zero: return GL_ZERO;
+    case BlendFactor::One: return GL_ONE;
+    case BlendFactor::SrcColor: return GL_SRC_COLOR;
+    case BlendFactor::InvSrcColor: return GL_ONE_MINUS_SRC_COLOR;
+    case BlendFactor::SrcAlpha: return GL_SRC_ALPHA;
+    case BlendFactor::InvSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
+    case BlendFactor::DestAlpha: return GL_DST_ALPHA;
+    case BlendFactor::InvDestAlpha: return GL_ONE_MINUS_DST_ALPHA;
+    case BlendFactor::DestColor: return GL_DST_COLOR;
+    case BlendFactor::InvDestColor: return GL_ONE_MINUS_DST_COLOR;
+    }
+    return GL_ONE;
+}
+
+GLenum DepthFuncOf(CompareFunc f)
+{
+    switch (f) {
+    case CompareFunc::Never: return GL_NEVER;
+    case CompareFunc::Less: return GL_LESS;
+    case CompareFunc::Equal: return GL_EQUAL;
+    case CompareFunc::LessEqual: return GL_LEQUAL;
+    case CompareFunc::Greater: return GL_GREATER;
+    case CompareFunc::NotEqual: return GL_NOTEQUAL;
+    case CompareFunc::GreaterEqual: return GL_GEQUAL;
+    case CompareFunc::Always: return GL_ALWAYS;
+    }
+    return GL_ALWAYS;
+}
+
+int OpOf(TextureOp op)
+{
+    switch (op) {
+    case TextureOp::Disable: return 0;
+    case TextureOp::SelectArg1: return 1;
+    case TextureOp::SelectArg2: return 2;
+    case TextureOp::Modulate: return 3;
+    }
+    return 0;
+}
+
+int ArgOf(TextureArg a)
+{
+    // At stage 0 the current colour is the diffuse colour.
+    return a == TextureArg::Texture ? 2 : 0;
+}
+
+}  // namespace
 
 Graphics::~Graphics()
 {
@@ -14,26 +150,148 @@ Graphics::~Graphics()
 bool Graphics::Reset(const PresentParams& params)
 {
     if (!window_ || !window_->Handle()) return false;
+    if (params.backBufferWidth < 0 || params.backBufferHeight < 0) return false;
+    Flush();
     params_ = params;
     if (!context_) {
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
         context_ = SDL_GL_CreateContext(window_->Handle());
         if (!context_) return false;
+        SDL_GL_MakeCurrent(window_->Handle(), context_);
+        if (!CreateResources()) {
+            ReleaseDevice();
+            return false;
+        }
     }
     SDL_GL_MakeCurrent(window_->Handle(), context_);
     // Vertical sync may be refused (virtual displays); that is not an error.
     SDL_GL_SetSwapInterval(params.vsync ? 1 : 0);
+    if (!CreateBackBuffer(params.backBufferWidth, params.backBufferHeight)) return false;
+    viewport_ = Viewport();
+    viewport_.width = fboWidth_;
+    viewport_.height = fboHeight_;
     return true;
+}
+
+bool Graphics::CreateResources()
+{
+    GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader);
+    GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader);
+    if (!vs || !fs) {
+        if (vs) glDeleteShader(vs);
+        if (fs) glDeleteShader(fs);
+        return false;
+    }
+    program_ = glCreateProgram();
+    glAttachShader(program_, vs);
+    glAttachShader(program_, fs);
+    glLinkProgram(program_);
+    glDeleteShader(vs);
+    glDeleteShader(fs);
+    GLint ok = 0;
+    glGetProgramiv(program_, GL_LINK_STATUS, &ok);
+    if (!ok) return false;
+    uViewport_ = glGetUniformLocation(program_, "viewport");
+    uStage_ = glGetUniformLocation(program_, "stage");
+    uAlphaTest_ = glGetUniformLocation(program_, "alphaTest");
+    uTexture_ = glGetUniformLocation(program_, "tex");
+
+    glGenVertexArrays(1, &vao_);
+    glBindVertexArray(vao_);
+    glGenBuffers(1, &vbo_);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(QuadVertex) * 4 * kMaxBatchQuads, nullptr, GL_STREAM_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(QuadVertex),
+                          reinterpret_cast<const void*>(offsetof(QuadVertex, x)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(QuadVertex),
+                          reinterpret_cast<const void*>(offsetof(QuadVertex, diffuse)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(QuadVertex),
+                          reinterpret_cast<const void*>(offsetof(QuadVertex, u)));
+
+    // Two triangles a quad with the winding of a Direct3D strip: (0, 1, 2) and (1, 3, 2).
+    std::vector<GLushort> indices(static_cast<size_t>(kMaxBatchQuads) * 6);
+    for (int q = 0; q < kMaxBatchQuads; ++q) {
+        const GLushort b = static_cast<GLushort>(q * 4);
+        GLushort* i = &indices[static_cast<size_t>(q) * 6];
+        i[0] = b;
+        i[1] = static_cast<GLushort>(b + 1);
+        i[2] = static_cast<GLushort>(b + 2);
+        i[3] = static_cast<GLushort>(b + 1);
+        i[4] = static_cast<GLushort>(b + 3);
+        i[5] = static_cast<GLushort>(b + 2);
+    }
+    glGenBuffers(1, &ibo_);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, ibo_);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLushort)),
+                 indices.data(), GL_STATIC_DRAW);
+
+    const std::uint8_t white[4] = {255, 255, 255, 255};
+    white_ = CreateTexture(1, 1, white);
+    batch_.reserve(static_cast<size_t>(kMaxBatchQuads) * 4);
+    return white_ != 0;
+}
+
+bool Graphics::CreateBackBuffer(int width, int height)
+{
+    if (fbo_ && width == fboWidth_ && height == fboHeight_) return true;
+    if (fbo_) glDeleteFramebuffers(1, &fbo_);
+    if (colour_) glDeleteRenderbuffers(1, &colour_);
+    if (depth_) glDeleteRenderbuffers(1, &depth_);
+    fbo_ = colour_ = depth_ = 0;
+    fboWidth_ = width;
+    fboHeight_ = height;
+    // A zero-size back buffer is allowed: drawing then goes nowhere.
+    const int w = width > 0 ? width : 1;
+    const int h = height > 0 ? height : 1;
+    glGenRenderbuffers(1, &colour_);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
+    glGenRenderbuffers(1, &depth_);
+    glBindRenderbuffer(GL_RENDERBUFFER, depth_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT16, w, h);
+    glGenFramebuffers(1, &fbo_);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+    glDisable(GL_SCISSOR_TEST);
+    glClearColor(0, 0, 0, 1);
+    glClearDepth(1.0);
+    glDepthMask(GL_TRUE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    return true;
+}
+
+void Graphics::DestroyResources()
+{
+    if (program_) glDeleteProgram(program_);
+    if (vbo_) glDeleteBuffers(1, &vbo_);
+    if (ibo_) glDeleteBuffers(1, &ibo_);
+    if (vao_) glDeleteVertexArrays(1, &vao_);
+    if (white_) glDeleteTextures(1, &white_);
+    if (fbo_) glDeleteFramebuffers(1, &fbo_);
+    if (colour_) glDeleteRenderbuffers(1, &colour_);
+    if (depth_) glDeleteRenderbuffers(1, &depth_);
+    program_ = vao_ = vbo_ = ibo_ = white_ = fbo_ = colour_ = depth_ = 0;
+    fboWidth_ = fboHeight_ = 0;
 }
 
 void Graphics::ReleaseDevice()
 {
-    if (context_) SDL_GL_DeleteContext(context_);
+    if (context_) {
+        SDL_GL_MakeCurrent(window_->Handle(), context_);
+        DestroyResources();
+        SDL_GL_DeleteContext(context_);
+    }
     context_ = nullptr;
+    batch_.clear();
 }
 
 CoopLevel Graphics::TestCooperativeLevel()
@@ -43,9 +301,9 @@ CoopLevel Graphics::TestCooperativeLevel()
 
 bool Graphics::GetBackBufferSize(int& width, int& height)
 {
-    if (!context_) return false;
-    width = params_.backBufferWidth;
-    height = params_.backBufferHeight;
+    if (!context_ || !fbo_) return false;
+    width = fboWidth_;
+    height = fboHeight_;
     return true;
 }
 
@@ -61,15 +319,30 @@ bool Graphics::GetDisplayRefreshRate(int& hertz)
 
 void Graphics::SetViewport(const Viewport& v)
 {
-    const int h = params_.backBufferHeight;
-    glViewport(v.x, h - v.y - v.height, v.width, v.height);
-    glScissor(v.x, h - v.y - v.height, v.width, v.height);
-    glDepthRange(v.minZ, v.maxZ);
+    if (v.x == viewport_.x && v.y == viewport_.y && v.width == viewport_.width && v.height == viewport_.height &&
+        v.minZ == viewport_.minZ && v.maxZ == viewport_.maxZ)
+        return;
+    Flush();
+    viewport_ = v;
+}
+
+void Graphics::ApplyViewport()
+{
+    const int y = fboHeight_ - viewport_.y - viewport_.height;
+    const int w = viewport_.width > 0 ? viewport_.width : 0;
+    const int h = viewport_.height > 0 ? viewport_.height : 0;
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glViewport(viewport_.x, y, w, h);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(viewport_.x, y, w, h);
+    glDepthRange(viewport_.minZ, viewport_.maxZ);
 }
 
 void Graphics::Clear(std::uint32_t argb, float depth)
 {
-    glEnable(GL_SCISSOR_TEST);
+    if (!context_) return;
+    Flush();
+    ApplyViewport();
     glClearColor(((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f, (argb & 0xFF) / 255.0f,
                  ((argb >> 24) & 0xFF) / 255.0f);
     glClearDepth(depth);
@@ -82,12 +355,199 @@ bool Graphics::BeginScene()
     return context_ != nullptr;
 }
 
-void Graphics::EndScene() {}
+void Graphics::EndScene()
+{
+    Flush();
+}
 
 bool Graphics::Present()
 {
     if (!context_) return false;
+    Flush();
+    int dw = 0, dh = 0;
+    SDL_GL_GetDrawableSize(window_->Handle(), &dw, &dh);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glDisable(GL_SCISSOR_TEST);
+    glViewport(0, 0, dw, dh);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    if (fboWidth_ > 0 && fboHeight_ > 0 && dw > 0 && dh > 0) {
+        // Scaled to fit with the aspect kept, letterboxed; whole-number scales stay unblurred.
+        int w = dw, h = static_cast<int>(static_cast<long long>(dw) * fboHeight_ / fboWidth_);
+        if (h > dh) {
+            h = dh;
+            w = static_cast<int>(static_cast<long long>(dh) * fboWidth_ / fboHeight_);
+        }
+        const int x = (dw - w) / 2, y = (dh - h) / 2;
+        const bool whole = w % fboWidth_ == 0 && h % fboHeight_ == 0;
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
+        glBlitFramebuffer(0, 0, fboWidth_, fboHeight_, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT,
+                          whole ? GL_NEAREST : GL_LINEAR);
+    }
     SDL_GL_SwapWindow(window_->Handle());
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    return true;
+}
+
+void Graphics::SetRenderState(const RenderState& state)
+{
+    if (state == state_) return;
+    Flush();
+    state_ = state;
+}
+
+void Graphics::SetTextureStage(const TextureStage& stage)
+{
+    if (stage == state_.stage0) return;
+    Flush();
+    state_.stage0 = stage;
+}
+
+TextureInfo Graphics::CreateTextureFromFile(const std::string& gamePath)
+{
+    TextureInfo info;
+    if (!context_) return info;
+    ImageRGBA image;
+    if (!LoadImageRGBA(gamePath, image)) return info;
+    info.handle = CreateTexture(image.width, image.height, image.pixels.data());
+    if (!info.handle) return info;
+    info.width = image.width;
+    info.height = image.height;
+    info.surfaceWidth = NextPowerOfTwo(static_cast<std::uint32_t>(image.width));
+    info.surfaceHeight = NextPowerOfTwo(static_cast<std::uint32_t>(image.height));
+    return info;
+}
+
+std::uint32_t Graphics::CreateTexture(int width, int height, const std::uint8_t* rgba)
+{
+    if (!context_ || width <= 0 || height <= 0) return 0;
+    GLuint t = 0;
+    glGenTextures(1, &t);
+    glBindTexture(GL_TEXTURE_2D, t);
+    // Direct3D's sampler defaults: point filtering, no mips, wrap addressing.
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return t;
+}
+
+void Graphics::UpdateTexture(std::uint32_t handle, int x, int y, int width, int height, const std::uint8_t* rgba)
+{
+    if (!context_ || !handle || width <= 0 || height <= 0 || !rgba) return;
+    // Quads already batched must see the old texels.
+    Flush();
+    glBindTexture(GL_TEXTURE_2D, handle);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+}
+
+void Graphics::DestroyTexture(std::uint32_t handle)
+{
+    if (!context_ || !handle) return;
+    Flush();
+    if (texture_ == handle) texture_ = 0;
+    GLuint t = handle;
+    glDeleteTextures(1, &t);
+}
+
+void Graphics::SetTexture(std::uint32_t handle)
+{
+    if (handle == texture_) return;
+    Flush();
+    texture_ = handle;
+}
+
+void Graphics::DrawQuad(const QuadVertex vertices[4])
+{
+    if (!context_) return;
+    if (batch_.size() + 4 > static_cast<size_t>(kMaxBatchQuads) * 4) Flush();
+    batch_.insert(batch_.end(), vertices, vertices + 4);
+}
+
+void Graphics::ApplyState()
+{
+    const RenderState& s = state_;
+    glUseProgram(program_);
+    glBindVertexArray(vao_);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, texture_ ? texture_ : white_);
+    glUniform1i(uTexture_, 0);
+    glUniform4f(uViewport_, static_cast<float>(viewport_.x), static_cast<float>(viewport_.y),
+                static_cast<float>(viewport_.width > 0 ? viewport_.width : 1),
+                static_cast<float>(viewport_.height > 0 ? viewport_.height : 1));
+    glUniform4i(uStage_, OpOf(s.stage0.colorOp), ArgOf(s.stage0.colorArg1), ArgOf(s.stage0.colorArg2),
+                OpOf(s.stage0.alphaOp));
+    glUniform4i(uAlphaTest_, ArgOf(s.stage0.alphaArg1), ArgOf(s.stage0.alphaArg2),
+                s.alphaTestEnable ? static_cast<int>(s.alphaFunc) : static_cast<int>(CompareFunc::Always),
+                static_cast<int>(s.alphaRef & 0xFF));
+
+    if (s.alphaBlendEnable) {
+        glEnable(GL_BLEND);
+        glBlendEquation(GL_FUNC_ADD);
+        glBlendFunc(BlendOf(s.srcBlend), BlendOf(s.destBlend));
+    } else {
+        glDisable(GL_BLEND);
+    }
+    if (s.zEnable) {
+        glEnable(GL_DEPTH_TEST);
+        glDepthFunc(DepthFuncOf(s.zFunc));
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
+    glDepthMask(s.zWriteEnable ? GL_TRUE : GL_FALSE);
+    // Quads wind clockwise on screen, which GL sees as back faces.
+    glFrontFace(GL_CCW);
+    if (s.cullMode == CullMode::None) {
+        glDisable(GL_CULL_FACE);
+    } else {
+        glEnable(GL_CULL_FACE);
+        glCullFace(s.cullMode == CullMode::Ccw ? GL_FRONT : GL_BACK);
+    }
+}
+
+void Graphics::Flush()
+{
+    if (!context_) return;
+    ApplyViewport();
+    if (batch_.empty()) return;
+    ApplyState();
+    const GLsizeiptr bytes = static_cast<GLsizeiptr>(batch_.size() * sizeof(QuadVertex));
+    glBufferData(GL_ARRAY_BUFFER, sizeof(QuadVertex) * 4 * kMaxBatchQuads, nullptr, GL_STREAM_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, batch_.data());
+    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(batch_.size() / 4 * 6), GL_UNSIGNED_SHORT, nullptr);
+    ++drawCalls_;
+    batch_.clear();
+}
+
+std::unique_ptr<ITextFont> Graphics::CreateTextFont(const std::string& faceName, int height, bool italic)
+{
+    return OpenTextFont(faceName, height, italic);
+}
+
+bool Graphics::ReadBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height)
+{
+    if (!context_ || fboWidth_ <= 0 || fboHeight_ <= 0) return false;
+    Flush();
+    width = fboWidth_;
+    height = fboHeight_;
+    std::vector<std::uint8_t> rgba(static_cast<size_t>(width) * height * 4);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    argb.resize(static_cast<size_t>(width) * height);
+    for (int row = 0; row < height; ++row) {
+        const std::uint8_t* src = &rgba[static_cast<size_t>(height - 1 - row) * width * 4];
+        for (int col = 0; col < width; ++col) {
+            const std::uint8_t* p = src + col * 4;
+            argb[static_cast<size_t>(row) * width + col] = (std::uint32_t(p[3]) << 24) | (std::uint32_t(p[0]) << 16) |
+                                                           (std::uint32_t(p[1]) << 8) | p[2];
+        }
+    }
     return true;
 }
 
