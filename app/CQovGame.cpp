@@ -91,5 +91,28 @@ void CQovGame::Draw()
 
 void CQovGame::OnResetDevice()
 {
+    IGraphics* device = renderDevice->GetDevice();
+    if (!device || !device->HasDevice()) return;
+    RenderState s = device->GetRenderState();
+    s.alphaBlendEnable = true;
+    s.srcBlend = BlendFactor::SrcAlpha;
+    s.destBlend = BlendFactor::InvSrcAlpha;
+    s.ditherEnable = false;
+    s.specularEnable = false;
+    s.cullMode = CullMode::Ccw;
+    s.lighting = true;
+    s.zEnable = true;
+    s.ambient = 0x006F6F6Fu;
+    s.alphaRef = 1;
+    s.alphaTestEnable = true;
+    s.alphaFunc = CompareFunc::GreaterEqual;
+    s.stage0.colorOp = TextureOp::Modulate;
+    s.stage0.colorArg1 = TextureArg::Texture;
+    s.stage0.colorArg2 = TextureArg::Diffuse;
+    s.stage0.alphaOp = TextureOp::Modulate;
+    s.stage0.alphaArg1 = TextureArg::Texture;
+    s.stage0.alphaArg2 = TextureArg::Diffuse;
+    s.world = Matrix4();
+    device->SetRenderState(s);
     renderDevice->SetDirectionalLight(0, -1.0f, -200.0f, -1.0f, 1000.0f);
 }
