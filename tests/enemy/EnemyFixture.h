@@ -12,6 +12,7 @@
 #include "app/Entry.h"
 #include "enemy/CE_Control.h"
 #include "game/CPlayer.h"
+#include "gfx/CTexture.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "task/TaskPool.h"
 
@@ -81,6 +82,18 @@ protected:
         game->playerX = x;
         game->playerY = y;
         return p;
+    }
+
+    // A picture slot the resources left empty gets the staged file, so draws can be checked.
+    void EnsureTexture(CTexture*& slot, const std::string& file)
+    {
+        if (!slot) slot = new CTexture(&h->graphics, Backslashed(std::string(ZENTHAR_STAGE_DIR) + "/Texture/" + file));
+    }
+    int QuadsColoured(std::uint32_t colour) const
+    {
+        int n = 0;
+        for (const auto& q : h->graphics.quads) n += q.colour == colour;
+        return n;
     }
 
     void Step(int n = 1)
