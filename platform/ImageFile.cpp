@@ -33,6 +33,19 @@ bool LoadImageRGBA(const std::string& gamePath, ImageRGBA& out)
     return true;
 }
 
+bool SaveImagePNG(const std::string& path, const ImageRGBA& image)
+{
+    if (image.width <= 0 || image.height <= 0 ||
+        image.pixels.size() < static_cast<size_t>(image.width) * image.height * 4)
+        return false;
+    SDL_Surface* s = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint8_t*>(image.pixels.data()), image.width,
+                                                        image.height, 32, image.width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!s) return false;
+    const bool ok = IMG_SavePNG(s, path.c_str()) == 0;
+    SDL_FreeSurface(s);
+    return ok;
+}
+
 std::uint32_t NextPowerOfTwo(std::uint32_t n)
 {
     std::uint32_t p = 1;

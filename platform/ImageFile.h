@@ -13,5 +13,8 @@ struct ImageRGBA {
 // False when the file cannot be read or decoded; gamePath may use backslashes.
 bool LoadImageRGBA(const std::string& gamePath, ImageRGBA& out);
 
+// Writes a PNG; false on failure. A native path.
+bool SaveImagePNG(const std::string& path, const ImageRGBA& image);
+
 // Smallest power of two not below n (1 for n ≤ 1).
 std::uint32_t NextPowerOfTwo(std::uint32_t n);

@@ -51,7 +51,20 @@ int DikOf(SDL_Scancode s)
 
 Input::Input(Window* window) : window_(window)
 {
-    if (!SDL_WasInit(SDL_INIT_JOYSTICK)) SDL_InitSubSystem(SDL_INIT_JOYSTICK);
+    if (!SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return;
+    // Controllers already attached, in enumeration order; their "added" events come later and are ignored.
+    const int n = SDL_NumJoysticks();
+    for (int i = 0; i < n; ++i) Open(i);
+}
+
+void Input::Open(int deviceIndex)
+{
+    const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
+    if (id < 0) return;
+    for (SDL_Joystick* have : joysticks_) {
+        if (have && SDL_JoystickInstanceID(have) == id) return;
+    }
+    if (SDL_Joystick* j = SDL_JoystickOpen(deviceIndex)) joysticks_.push_back(j);
 }
 
 Input::~Input()
@@ -75,16 +88,7 @@ void Input::OnEvent(const SDL_Event& e)
         if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) std::memset(keys_, 0, sizeof keys_);
         break;
     case SDL_JOYDEVICEADDED:
-        if (SDL_Joystick* j = SDL_JoystickOpen(e.jdevice.which)) {
-            SDL_JoystickID id = SDL_JoystickInstanceID(j);
-            for (SDL_Joystick* have : joysticks_) {
-                if (have && SDL_JoystickInstanceID(have) == id) {
-                    SDL_JoystickClose(j);
-                    return;
-                }
-            }
-            joysticks_.push_back(j);
-        }
+        Open(e.jdevice.which);
         break;
     case SDL_JOYDEVICEREMOVED:
         for (SDL_Joystick*& j : joysticks_) {
@@ -112,7 +116,8 @@ bool Input::ReadKeyboard(std::uint8_t keys[256])
 
 bool Input::AcquireJoystick(int index)
 {
-    return index >= 0 && index < JoystickCount() && joysticks_[index] && window_ && window_->IsForeground();
+    return index >= 0 && index < JoystickCount() && joysticks_[index] && SDL_JoystickGetAttached(joysticks_[index]) &&
+           window_ && window_->IsForeground();
 }
 
 bool Input::ReadJoystick(int index, JoystickReading& r)
@@ -128,6 +133,41 @@ bool Input::ReadJoystick(int index, JoystickReading& r)
     const int buttons = SDL_JoystickNumButtons(j);
     for (int k = 0; k <= 32; ++k) r.buttons[k] = (k < buttons && SDL_JoystickGetButton(j, k)) ? 0x80 : 0;
     return true;
+}
+
+int AttachVirtualJoystick(int axes, int buttons)
+{
+    if (!SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return -1;
+    return SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, axes, buttons, 0);
+}
+
+namespace {
+
+// The virtual device's own handle; SDL keeps one per open, so this borrows the one the game holds.
+SDL_Joystick* VirtualHandle(int deviceIndex)
+{
+    if (deviceIndex < 0 || deviceIndex >= SDL_NumJoysticks() || !SDL_JoystickIsVirtual(deviceIndex)) return nullptr;
+    SDL_Joystick* j = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(deviceIndex));
+    return j ? j : SDL_JoystickOpen(deviceIndex);
+}
+
+}  // namespace
+
+bool DetachVirtualJoystick(int deviceIndex)
+{
+    return SDL_JoystickDetachVirtual(deviceIndex) == 0;
+}
+
+bool SetVirtualJoystickAxis(int deviceIndex, int axis, int value)
+{
+    SDL_Joystick* j = VirtualHandle(deviceIndex);
+    return j && SDL_JoystickSetVirtualAxis(j, axis, static_cast<Sint16>(value)) == 0;
+}
+
+bool SetVirtualJoystickButton(int deviceIndex, int button, bool held)
+{
+    SDL_Joystick* j = VirtualHandle(deviceIndex);
+    return j && SDL_JoystickSetVirtualButton(j, button, held ? SDL_PRESSED : SDL_RELEASED) == 0;
 }
 
 }  // namespace sdl

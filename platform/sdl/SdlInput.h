@@ -21,6 +21,8 @@ public:
     bool ReadJoystick(int index, JoystickReading& reading) override;
 
     void OnEvent(const SDL_Event& e);
+    // Opens the device unless it is already in the list; a new one joins at the end.
+    void Open(int deviceIndex);
 
 private:
     Window* window_;
@@ -30,5 +32,13 @@ private:
 
 // DIK key code of an SDL scancode, 0 when it has none.
 int DikOf(SDL_Scancode code);
+
+// Software controllers (SDL virtual joysticks) for tests and demonstrations; they arrive through the same
+// device events as real ones. Attach returns the SDL device index, or -1.
+int AttachVirtualJoystick(int axes, int buttons);
+bool DetachVirtualJoystick(int deviceIndex);
+// Raw SDL values: axes −32768 … 32767.
+bool SetVirtualJoystickAxis(int deviceIndex, int axis, int value);
+bool SetVirtualJoystickButton(int deviceIndex, int button, bool held);
 
 }  // namespace sdl

@@ -1,0 +1,95 @@
+// The real OpenGL back end on an offscreen (or X) window, installed once per test process.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/IGraphics.h"
+#include "platform/Platform.h"
+
+namespace gltest {
+
+class GlTest : public ::testing::Test {
+protected:
+    static Platform& Installed()
+    {
+        static bool done = false;
+        static bool ok = false;
+        static Platform saved;
+        if (!done) {
+            done = true;
+            ok = InstallSdlPlatform() && Sys().window->Create("zenthar tests", 800, 600, "") &&
+                 Sys().graphics->Reset(PresentParams());
+            saved = Sys();
+        }
+        Sys() = saved;
+        available = ok;
+        return Sys();
+    }
+
+    void SetUp() override
+    {
+        Installed();
+        if (!available) GTEST_SKIP() << "no OpenGL context on this machine";
+        g = Sys().graphics;
+        Viewport full;
+        full.width = 800;
+        full.height = 600;
+        g->SetViewport(full);
+        g->SetRenderState(RenderState());
+        g->SetTexture(0);
+    }
+
+    // The game's fixed state: blending, alpha test ≥ 1, modulate, depth less-or-equal, counter-clockwise culling.
+    void GameState()
+    {
+        RenderState s;
+        s.alphaBlendEnable = true;
+        s.srcBlend = BlendFactor::SrcAlpha;
+        s.destBlend = BlendFactor::InvSrcAlpha;
+        s.alphaTestEnable = true;
+        s.alphaFunc = CompareFunc::GreaterEqual;
+        s.alphaRef = 1;
+        s.stage0.colorArg2 = TextureArg::Diffuse;
+        s.stage0.alphaOp = TextureOp::Modulate;
+        s.stage0.alphaArg2 = TextureArg::Diffuse;
+        g->SetRenderState(s);
+    }
+
+    void Quad(float x, float y, float w, float h, std::uint32_t colour, float u0 = 0, float v0 = 0, float u1 = 1,
+              float v1 = 1)
+    {
+        const QuadVertex v[4] = {{x, y, 0, 1, colour, u0, v0},
+                                 {x + w, y, 0, 1, colour, u1, v0},
+                                 {x, y + h, 0, 1, colour, u0, v1},
+                                 {x + w, y + h, 0, 1, colour, u1, v1}};
+        g->DrawQuad(v);
+    }
+
+    void Read()
+    {
+        int w = 0, h = 0;
+        ASSERT_TRUE(g->ReadBackBuffer(pixels, w, h));
+        ASSERT_EQ(w, 800);
+        ASSERT_EQ(h, 600);
+    }
+    std::uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * 800 + x] & 0x00FFFFFFu; }
+
+    static inline bool available = false;
+    IGraphics* g = nullptr;
+    std::vector<std::uint32_t> pixels;
+};
+
+// Within one step of each channel.
+inline ::testing::AssertionResult Near(std::uint32_t actual, std::uint32_t expected)
+{
+    for (int shift = 0; shift <= 16; shift += 8) {
+        const int a = (actual >> shift) & 0xFF, e = (expected >> shift) & 0xFF;
+        if (a - e > 1 || e - a > 1)
+            return ::testing::AssertionFailure() << std::hex << "0x" << actual << " is not near 0x" << expected;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+}  // namespace gltest

@@ -1,0 +1,129 @@
+// Real SDL controllers (virtual ones) and key events through the SDL input back end.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "app/CInput.h"
+#include "platform/sdl/SdlInput.h"
+#include "tests/platform/GlFixture.h"
+
+namespace {
+
+class SdlInputTest : public gltest::GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        if (IsSkipped()) return;
+        input = static_cast<sdl::Input*>(Sys().input);
+        pads = std::make_unique<CInput>(input);
+    }
+    void TearDown() override
+    {
+        while (!attached.empty()) {
+            Detach(attached.back());
+        }
+    }
+    // Lets SDL deliver device and key events to the back end, as the message pump does.
+    void Pump()
+    {
+        win::Msg msg;
+        while (Sys().window->PeekMessage(msg)) {
+        }
+    }
+    int Attach()
+    {
+        const int device = sdl::AttachVirtualJoystick(2, 16);
+        EXPECT_GE(device, 0) << SDL_GetError();
+        attached.push_back(SDL_JoystickGetDeviceInstanceID(device));
+        Pump();
+        return device;
+    }
+    static int DeviceOf(SDL_JoystickID id)
+    {
+        for (int i = 0; i < SDL_NumJoysticks(); ++i)
+            if (SDL_JoystickGetDeviceInstanceID(i) == id) return i;
+        return -1;
+    }
+    void Detach(SDL_JoystickID id)
+    {
+        const int device = DeviceOf(id);
+        if (device >= 0) sdl::DetachVirtualJoystick(device);
+        std::erase(attached, id);
+        Pump();
+    }
+    bool Focused() const { return Sys().window->IsForeground(); }
+
+    sdl::Input* input = nullptr;
+    std::unique_ptr<CInput> pads;
+    std::vector<SDL_JoystickID> attached;
+};
+
+TEST_F(SdlInputTest, ScancodesMapOntoTheKeyCodesOfTheKeyTables)
+{
+    EXPECT_EQ(sdl::DikOf(SDL_SCANCODE_S), 0x1F);
+    EXPECT_EQ(sdl::DikOf(SDL_SCANCODE_X), 0x2D);
+    EXPECT_EQ(sdl::DikOf(SDL_SCANCODE_RETURN), 0x1C);
+    EXPECT_EQ(sdl::DikOf(SDL_SCANCODE_SPACE), 0x39);
+    EXPECT_EQ(sdl::DikOf(SDL_SCANCODE_UP), 0xC8);
+    EXPECT_EQ(sdl::DikOf(SDL_SCANCODE_RIGHT), 0xCD);
+    EXPECT_EQ(sdl::DikOf(SDL_SCANCODE_0), 0x0B);
+    EXPECT_EQ(sdl::DikOf(SDL_SCANCODE_L), 0x26);
+
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.scancode = SDL_SCANCODE_G;
+    input->OnEvent(key);
+    std::uint8_t keys[256];
+    ASSERT_TRUE(input->ReadKeyboard(keys));
+    EXPECT_EQ(keys[0x22], 0x80);
+    key.type = SDL_KEYUP;
+    input->OnEvent(key);
+    input->ReadKeyboard(keys);
+    EXPECT_EQ(keys[0x22], 0);
+}
+
+TEST_F(SdlInputTest, VirtualJoysticksFeedPadsInOrderAndHotPlugKeepsTheOthers)
+{
+    const int before = input->JoystickCount();
+    const int first = Attach();
+    const int second = Attach();
+    ASSERT_EQ(input->JoystickCount(), before + 2);
+    sdl::SetVirtualJoystickAxis(first, 0, 16384);  // about 500
+    sdl::SetVirtualJoystickButton(second, 3, true);
+    sdl::SetVirtualJoystickAxis(second, 1, -32768);
+
+    JoystickReading r;
+    ASSERT_TRUE(input->ReadJoystick(before, r));
+    EXPECT_NEAR(r.axisX, 500, 1);
+    EXPECT_EQ(r.axisY, 0);
+    ASSERT_TRUE(input->ReadJoystick(before + 1, r));
+    EXPECT_EQ(r.buttons[3], 0x80);
+    EXPECT_EQ(r.axisY, -1000);
+    EXPECT_EQ(r.buttons[32], 0);
+
+    // The first one pulled out: its slot reads nothing, the second keeps its pad.
+    Detach(attached.front());
+    EXPECT_EQ(input->JoystickCount(), before + 2);
+    EXPECT_FALSE(input->ReadJoystick(before, r));
+    EXPECT_FALSE(input->AcquireJoystick(before));
+    ASSERT_TRUE(input->ReadJoystick(before + 1, r));
+    EXPECT_EQ(r.buttons[3], 0x80);
+
+    // A new one joins at the end.
+    const int third = Attach();
+    EXPECT_EQ(input->JoystickCount(), before + 3);
+    sdl::SetVirtualJoystickButton(third, 0, true);
+    ASSERT_TRUE(input->ReadJoystick(before + 2, r));
+    EXPECT_EQ(r.buttons[0], 0x80);
+
+    if (before == 0 && Focused()) {
+        pads->Update();
+        EXPECT_TRUE(pads->pads[1].buttons[3]);
+        EXPECT_TRUE(pads->pads[1].up);
+        EXPECT_TRUE(pads->pads[2].buttons[0]);
+        EXPECT_FALSE(pads->pads[0].buttons[0]);
+    }
+}
+
+}  // namespace
