@@ -6,11 +6,7 @@
 #include "game/CEffect_Fade.h"
 #include "game/CPlayer.h"
 #include "gfx/CTexture.h"
-#if __has_include("gfx/DrawUtil.h")
 #include "gfx/DrawUtil.h"
-#else
-void DrawBG_Scroll(CTexture* texture, int direction, int speed);
-#endif
 #include "platform/Platform.h"
 #include "platform/WinTypes.h"
 #include "task/TaskPool.h"
