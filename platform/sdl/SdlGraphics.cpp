@@ -142,6 +142,11 @@ int ArgOf(TextureArg a)
 
 }  // namespace
 
+bool Graphics::Live() const
+{
+    return context_ && window_ && window_->Handle();
+}
+
 Graphics::~Graphics()
 {
     ReleaseDevice();
@@ -286,22 +291,24 @@ void Graphics::DestroyResources()
 void Graphics::ReleaseDevice()
 {
     if (context_) {
-        SDL_GL_MakeCurrent(window_->Handle(), context_);
-        DestroyResources();
+        // Once the window is gone the context cannot be made current; its objects go with it.
+        if (Live() && SDL_GL_MakeCurrent(window_->Handle(), context_) == 0) DestroyResources();
         SDL_GL_DeleteContext(context_);
     }
+    program_ = vao_ = vbo_ = ibo_ = white_ = fbo_ = colour_ = depth_ = 0;
+    fboWidth_ = fboHeight_ = 0;
     context_ = nullptr;
     batch_.clear();
 }
 
 CoopLevel Graphics::TestCooperativeLevel()
 {
-    return context_ ? CoopLevel::Ok : CoopLevel::DeviceLost;
+    return Live() ? CoopLevel::Ok : CoopLevel::DeviceLost;
 }
 
 bool Graphics::GetBackBufferSize(int& width, int& height)
 {
-    if (!context_ || !fbo_) return false;
+    if (!Live() || !fbo_) return false;
     width = fboWidth_;
     height = fboHeight_;
     return true;
@@ -340,7 +347,7 @@ void Graphics::ApplyViewport()
 
 void Graphics::Clear(std::uint32_t argb, float depth)
 {
-    if (!context_) return;
+    if (!Live()) return;
     Flush();
     ApplyViewport();
     glClearColor(((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f, (argb & 0xFF) / 255.0f,
@@ -352,7 +359,7 @@ void Graphics::Clear(std::uint32_t argb, float depth)
 
 bool Graphics::BeginScene()
 {
-    return context_ != nullptr;
+    return Live();
 }
 
 void Graphics::EndScene()
@@ -362,7 +369,7 @@ void Graphics::EndScene()
 
 bool Graphics::Present()
 {
-    if (!context_) return false;
+    if (!Live()) return false;
     Flush();
     int dw = 0, dh = 0;
     SDL_GL_GetDrawableSize(window_->Handle(), &dw, &dh);
@@ -406,7 +413,7 @@ void Graphics::SetTextureStage(const TextureStage& stage)
 TextureInfo Graphics::CreateTextureFromFile(const std::string& gamePath)
 {
     TextureInfo info;
-    if (!context_) return info;
+    if (!Live()) return info;
     ImageRGBA image;
     if (!LoadImageRGBA(gamePath, image)) return info;
     info.handle = CreateTexture(image.width, image.height, image.pixels.data());
@@ -420,7 +427,7 @@ TextureInfo Graphics::CreateTextureFromFile(const std::string& gamePath)
 
 std::uint32_t Graphics::CreateTexture(int width, int height, const std::uint8_t* rgba)
 {
-    if (!context_ || width <= 0 || height <= 0) return 0;
+    if (!Live() || width <= 0 || height <= 0) return 0;
     GLuint t = 0;
     glGenTextures(1, &t);
     glBindTexture(GL_TEXTURE_2D, t);
@@ -437,7 +444,7 @@ std::uint32_t Graphics::CreateTexture(int width, int height, const std::uint8_t*
 
 void Graphics::UpdateTexture(std::uint32_t handle, int x, int y, int width, int height, const std::uint8_t* rgba)
 {
-    if (!context_ || !handle || width <= 0 || height <= 0 || !rgba) return;
+    if (!Live() || !handle || width <= 0 || height <= 0 || !rgba) return;
     // Quads already batched must see the old texels.
     Flush();
     glBindTexture(GL_TEXTURE_2D, handle);
@@ -447,7 +454,7 @@ void Graphics::UpdateTexture(std::uint32_t handle, int x, int y, int width, int 
 
 void Graphics::DestroyTexture(std::uint32_t handle)
 {
-    if (!context_ || !handle) return;
+    if (!Live() || !handle) return;
     Flush();
     if (texture_ == handle) texture_ = 0;
     GLuint t = handle;
@@ -463,7 +470,7 @@ void Graphics::SetTexture(std::uint32_t handle)
 
 void Graphics::DrawQuad(const QuadVertex vertices[4])
 {
-    if (!context_) return;
+    if (!Live()) return;
     if (batch_.size() + 4 > static_cast<size_t>(kMaxBatchQuads) * 4) Flush();
     batch_.insert(batch_.end(), vertices, vertices + 4);
 }
@@ -512,7 +519,7 @@ void Graphics::ApplyState()
 
 void Graphics::Flush()
 {
-    if (!context_) return;
+    if (!Live()) return;
     ApplyViewport();
     if (batch_.empty()) return;
     ApplyState();
@@ -531,7 +538,7 @@ std::unique_ptr<ITextFont> Graphics::CreateTextFont(const std::string& faceName,
 
 bool Graphics::ReadBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height)
 {
-    if (!context_ || fboWidth_ <= 0 || fboHeight_ <= 0) return false;
+    if (!Live() || fboWidth_ <= 0 || fboHeight_ <= 0) return false;
     Flush();
     width = fboWidth_;
     height = fboHeight_;

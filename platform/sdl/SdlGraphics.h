@@ -17,6 +17,8 @@ public:
     ~Graphics() override;
     bool Reset(const PresentParams& params) override;
     bool HasDevice() const override { return context_ != nullptr; }
+    // GL may be called: a context on a window that still exists.
+    bool Live() const;
     void ReleaseDevice() override;
     CoopLevel TestCooperativeLevel() override;
     bool GetBackBufferSize(int& width, int& height) override;
