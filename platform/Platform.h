@@ -8,6 +8,8 @@
 class IGraphics;
 class IInput;
 class IAudio;
+class IMeshRenderer;
+class IMeshLoader;
 
 struct Platform {
     IWindow* window = nullptr;
@@ -17,6 +19,8 @@ struct Platform {
     IGraphics* graphics = nullptr;
     IInput* input = nullptr;
     IAudio* audio = nullptr;
+    IMeshRenderer* meshes = nullptr;
+    IMeshLoader* meshLoader = nullptr;
 };
 
 Platform& Sys();

@@ -2,10 +2,12 @@
 
 #include <memory>
 
+#include "platform/AssimpMeshLoader.h"
 #include "platform/Platform.h"
 #include "platform/sdl/SdlAudio.h"
 #include "platform/sdl/SdlGraphics.h"
 #include "platform/sdl/SdlInput.h"
+#include "platform/sdl/SdlMeshRenderer.h"
 #include "platform/sdl/SdlSystem.h"
 #include "platform/sdl/SdlWindow.h"
 
@@ -18,6 +20,8 @@ struct SdlBackEnd {
     sdl::MessageBoxes messageBoxes{&window};
     std::unique_ptr<sdl::Graphics> graphics;
     std::unique_ptr<sdl::Input> input;
+    std::unique_ptr<sdl::MeshRenderer> meshes;
+    AssimpMeshLoader meshLoader;
     sdl::Audio audio;  // opens the device on first use; none means silence
 };
 
@@ -31,6 +35,7 @@ bool InstallSdlPlatform()
     static SdlBackEnd backEnd;
     backEnd.graphics = std::make_unique<sdl::Graphics>(&backEnd.window);
     backEnd.input = std::make_unique<sdl::Input>(&backEnd.window);
+    backEnd.meshes = std::make_unique<sdl::MeshRenderer>(backEnd.graphics.get());
     sdl::Input* input = backEnd.input.get();
     backEnd.window.listeners.push_back([input](const SDL_Event& e) { input->OnEvent(e); });
 
@@ -42,5 +47,7 @@ bool InstallSdlPlatform()
     sys.graphics = backEnd.graphics.get();
     sys.input = backEnd.input.get();
     sys.audio = &backEnd.audio;
+    sys.meshes = backEnd.meshes.get();
+    sys.meshLoader = &backEnd.meshLoader;
     return video;
 }
