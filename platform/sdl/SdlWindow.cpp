@@ -50,10 +50,11 @@ bool Window::Create(const std::string& title, int width, int height, const std::
 
 void Window::Destroy()
 {
-    if (!window_) return;
+    if (!window_ || destroyed_) return;
     SendMessage(win::WM_DESTROY, 0, 0);
-    SDL_DestroyWindow(window_);
-    window_ = nullptr;
+    // The GL context and what it holds are released after the loop; the SDL window goes with the process.
+    SDL_HideWindow(window_);
+    destroyed_ = true;
 }
 
 void Window::SetWindowProc(WindowProcFn proc, void* user)
@@ -180,12 +181,12 @@ void Window::PostQuitMessage(int exitCode)
 
 bool Window::IsForeground() const
 {
-    return window_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
+    return window_ && !destroyed_ && (SDL_GetWindowFlags(window_) & SDL_WINDOW_INPUT_FOCUS) != 0;
 }
 
 void Window::GetClientSize(int& width, int& height) const
 {
-    if (!window_) {
+    if (!window_ || destroyed_) {
         width = height = 0;
         return;
     }

@@ -14,7 +14,7 @@ namespace sdl {
 class Window : public IWindow {
 public:
     bool Create(const std::string& title, int width, int height, const std::string& iconPath) override;
-    bool Exists() const override { return window_ != nullptr; }
+    bool Exists() const override { return window_ != nullptr && !destroyed_; }
     void Destroy() override;
     void SetWindowProc(WindowProcFn proc, void* user) override;
     win::LRESULT SendMessage(std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam) override;
@@ -42,6 +42,7 @@ private:
     void* user_ = nullptr;
     std::deque<win::Msg> queue_;
     bool fullScreen_ = false;
+    bool destroyed_ = false;
     bool altAlone_ = false;
     int width_ = 0, height_ = 0;
 };
