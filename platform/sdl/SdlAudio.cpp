@@ -206,9 +206,10 @@ void Audio::Release()
 bool Audio::Open()
 {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    // A soundfont set here would override the standard variable, so only set it when that is absent.
+    // A soundfont set here would hide the standard variable, so it is only set when that is absent
+    // (and cleared when present, as an earlier opening may have set it).
     const char* env = SDL_getenv("SDL_SOUNDFONTS");
-    if (!env || !*env) Mix_SetSoundFonts(kSoundFont);
+    Mix_SetSoundFonts(env && *env ? nullptr : kSoundFont);
     Mix_Init(MIX_INIT_MID);
     if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kChunkFrames, nullptr, 0) != 0) {
         Mix_Quit();

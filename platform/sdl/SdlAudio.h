@@ -14,6 +14,7 @@ namespace sdl {
 
 class Music;
 
+// One per process: the mixer underneath is process-wide.
 class Audio : public IAudio {
 public:
     Audio() = default;

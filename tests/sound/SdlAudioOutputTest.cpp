@@ -1,0 +1,316 @@
+// What the real mixer writes: SDL's disk driver records the output, the test reads the samples back.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/sdl/SdlAudio.h"
+#include "sound/CBgmPlayer.h"
+#include "sound/CSound.h"
+#include "sound/CSoundPlayer.h"
+
+namespace {
+
+constexpr int kRate = 44100;
+
+void Put16(std::ofstream& f, int v) { f.put(char(v & 0xFF)).put(char((v >> 8) & 0xFF)); }
+void Put32(std::ofstream& f, std::uint32_t v)
+{
+    Put16(f, int(v & 0xFFFF));
+    Put16(f, int(v >> 16));
+}
+
+// Mono 16-bit wave holding one constant value: instances that overlap add up to exact multiples.
+std::string WriteLevelWave(const std::string& name, int value, double seconds)
+{
+    const std::string path = testing::TempDir() + name;
+    const std::uint32_t frames = std::uint32_t(seconds * kRate);
+    std::ofstream f(path, std::ios::binary);
+    f << "RIFF";
+    Put32(f, 36 + frames * 2);
+    f << "WAVEfmt ";
+    Put32(f, 16);
+    Put16(f, 1);
+    Put16(f, 1);
+    Put32(f, kRate);
+    Put32(f, kRate * 2);
+    Put16(f, 2);
+    Put16(f, 16);
+    f << "data";
+    Put32(f, frames * 2);
+    for (std::uint32_t i = 0; i < frames; ++i) Put16(f, value);
+    return path;
+}
+
+// One piano note of half a second at 120 beats a minute, then the end of the track.
+std::string WriteShortMidi(const std::string& name)
+{
+    const std::string path = testing::TempDir() + name;
+    const unsigned char track[] = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // tempo 500000 us
+                                   0x00, 0xC0, 0x00,                          // piano
+                                   0x00, 0x90, 0x3C, 0x70,                    // note on
+                                   0x83, 0x60, 0x80, 0x3C, 0x00,              // 480 ticks later, off
+                                   0x00, 0xFF, 0x2F, 0x00};
+    std::ofstream f(path, std::ios::binary);
+    const unsigned char header[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k',
+                                    0, 0, 0, static_cast<unsigned char>(sizeof track)};
+    f.write(reinterpret_cast<const char*>(header), sizeof header);
+    f.write(reinterpret_cast<const char*>(track), sizeof track);
+    return path;
+}
+
+// Points the platform's audio at a fresh back end writing to a file; restores everything after.
+class DiskOutput {
+public:
+    explicit DiskOutput(const std::string& name) : file_(testing::TempDir() + name)
+    {
+        std::remove(file_.c_str());
+        Keep("SDL_AUDIODRIVER", "disk");
+        Keep("SDL_DISKAUDIOFILE", file_.c_str());
+        saved_ = Sys().audio;
+        Sys().audio = &audio;
+    }
+    ~DiskOutput()
+    {
+        Sys().audio = saved_;
+        for (auto& [key, value] : env_) {
+            if (value.first) setenv(key.c_str(), value.second.c_str(), 1);
+            else unsetenv(key.c_str());
+        }
+    }
+    void Keep(const char* key, const char* value)
+    {
+        const char* old = std::getenv(key);
+        if (!env_.count(key)) env_[key] = {old != nullptr, old ? old : ""};
+        setenv(key, value, 1);
+    }
+    // Interleaved stereo; only complete once every holder of the device has let it go.
+    std::vector<std::int16_t> Samples() const
+    {
+        std::ifstream f(file_, std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(f)), {});
+        std::vector<std::int16_t> s(bytes.size() / 2);
+        for (std::size_t i = 0; i < s.size(); ++i)
+            s[i] = std::int16_t(std::uint8_t(bytes[2 * i]) | std::uint8_t(bytes[2 * i + 1]) << 8);
+        return s;
+    }
+
+    sdl::Audio audio;
+
+private:
+    std::string file_;
+    IAudio* saved_ = nullptr;
+    std::map<std::string, std::pair<bool, std::string>> env_;
+};
+
+// The mixer is one per process: a game built by an earlier test in this process may still hold it
+// (on another driver), and the output could then not be captured.
+bool MixerHeldElsewhere() { return SDL_WasInit(SDL_INIT_AUDIO) != 0; }
+
+#define SKIP_IF_MIXER_HELD() \
+    if (MixerHeldElsewhere()) GTEST_SKIP() << "the audio device is held elsewhere in this process"
+
+double Rms(const std::vector<std::int16_t>& s)
+{
+    double sum = 0.0;
+    for (std::int16_t v : s) sum += double(v) * v;
+    return s.empty() ? 0.0 : std::sqrt(sum / double(s.size()));
+}
+
+int Peak(const std::vector<std::int16_t>& s)
+{
+    int p = 0;
+    for (std::int16_t v : s) p = std::max(p, std::abs(int(v)));
+    return p;
+}
+
+TEST(SdlAudioOutput, TenPlaysOnConsecutiveFramesSoundTogether)
+{
+    SKIP_IF_MIXER_HELD();
+    const std::string wave = WriteLevelWave("level1000.wav", 1000, 1.0);
+    DiskOutput out("overlap.raw");
+    {
+        CSoundPlayer player(false, 1);
+        player.SetVolume(1.0f);
+        CSound sound(wave);
+        ASSERT_NE(sound.segment, 0);
+        player.Register(&sound);
+        for (int frame = 0; frame < 10; ++frame) {
+            player.Play(&sound);
+            SDL_Delay(16);
+        }
+        EXPECT_TRUE(player.IsPlaying(&sound));
+        EXPECT_GE(out.audio.ChannelCount(), 10);  // grown past the mixer's first eight
+        SDL_Delay(1300);
+        EXPECT_FALSE(player.IsPlaying(&sound));
+    }
+    const std::vector<std::int16_t> s = out.Samples();
+    ASSERT_GT(s.size(), std::size_t(kRate));
+    EXPECT_EQ(Peak(s), 10000);
+    std::size_t all = 0;
+    for (std::int16_t v : s) all += v == 10000;
+    EXPECT_GT(all, std::size_t(kRate));  // more than half a second of all ten, both channels
+    EXPECT_EQ(s.back(), 0);
+}
+
+TEST(SdlAudioOutput, EffectLevelFollowsTheSettingDownToMinus96dB)
+{
+    SKIP_IF_MIXER_HELD();
+    const std::string wave = WriteLevelWave("full.wav", 32767, 0.15);
+    DiskOutput out("levels.raw");
+    {
+        CSoundPlayer player(false, 1);
+        CSound sound(wave);
+        CSound missing(testing::TempDir() + "nothere.wav");
+        EXPECT_EQ(missing.segment, 0);
+        player.Register(&sound);
+        player.Register(&missing);
+        player.Play(&missing);
+        EXPECT_FALSE(player.IsPlaying(&missing));
+        for (int setting : {10, 5, 1, 0}) {
+            player.SetVolume(static_cast<float>(setting / 10.0));
+            player.Play(&sound);
+            EXPECT_TRUE(player.IsPlaying(&sound)) << "setting " << setting;
+            SDL_Delay(350);
+        }
+    }
+    // The values held for a good part of a play are the four levels, give or take the mixer's last bit.
+    std::map<int, std::size_t> held;
+    for (std::int16_t v : out.Samples()) held[std::abs(int(v))] += 1;
+    std::vector<int> levels;
+    for (auto [value, count] : held) {
+        if (value != 0 && count > 4000) levels.push_back(value);
+    }
+    ASSERT_EQ(levels.size(), 4u);
+    EXPECT_EQ(levels[0], 1);  // -96 dB of full scale still moves the last bit
+    EXPECT_NEAR(levels[1], 3277, 1);
+    EXPECT_NEAR(levels[2], 16385, 1);
+    EXPECT_NEAR(levels[3], 32767, 1);
+}
+
+TEST(SdlAudioOutput, MusicPlaysOnceAndNothingRestartsIt)
+{
+    SKIP_IF_MIXER_HELD();
+    const std::string midi = WriteShortMidi("note.mid");
+    DiskOutput out("music.raw");
+    {
+        CBgmPlayer music;
+        ASSERT_TRUE(music.Load(midi));
+        music.Play();
+        SDL_Delay(300);
+        EXPECT_FALSE(music.IsFinished());
+        // The synthesizer lets the last note ring out for a while after the final event.
+        Uint32 waited = 300;
+        while (!music.IsFinished() && waited < 6000) {
+            SDL_Delay(50);
+            waited += 50;
+        }
+        ASSERT_TRUE(music.IsFinished());
+        EXPECT_GE(waited, 500u);
+        music.Play();  // already run to its end
+        SDL_Delay(600);
+        EXPECT_TRUE(music.IsFinished());
+    }
+    const std::vector<std::int16_t> s = out.Samples();
+    ASSERT_GT(s.size(), std::size_t(2 * kRate));
+    const std::vector<std::int16_t> start(s.begin(), s.begin() + kRate);  // the first half second
+    EXPECT_GT(Rms(start), 300.0);
+    const std::vector<std::int16_t> end(s.end() - kRate, s.end());
+    EXPECT_EQ(Peak(end), 0);
+}
+
+// RMS of the first 0.4 s from the first sound on, so both runs cover the same stretch of the piece.
+double MusicRms(const std::string& midi, float level, const char* file)
+{
+    DiskOutput out(file);
+    {
+        CBgmPlayer music;
+        if (!music.Load(midi)) return -1.0;
+        music.SetVolume(level);
+        music.Play();
+        SDL_Delay(700);
+    }
+    const std::vector<std::int16_t> s = out.Samples();
+    std::size_t first = 0;
+    while (first < s.size() && s[first] == 0) ++first;
+    const std::size_t n = std::size_t(0.4 * kRate) * 2;
+    if (s.size() - first < n) return -1.0;
+    return Rms(std::vector<std::int16_t>(s.begin() + long(first), s.begin() + long(first + n)));
+}
+
+TEST(SdlAudioOutput, MusicLevelFollowsTheSetting)
+{
+    SKIP_IF_MIXER_HELD();
+    const std::string midi = WriteShortMidi("level.mid");
+    const double full = MusicRms(midi, 1.0f, "full.raw");
+    const double half = MusicRms(midi, 0.5f, "half.raw");
+    ASSERT_GT(full, 0.0);
+    // -301 hundredths of a decibel; the mixer's music volume has 128 steps.
+    EXPECT_NEAR(half / full, 0.7071, 0.02);
+}
+
+TEST(SdlAudioOutput, NoDeviceOrUnplayableMusicRunsSilently)
+{
+    SKIP_IF_MIXER_HELD();
+    {
+        DiskOutput out("none.raw");
+        out.Keep("SDL_AUDIODRIVER", "no-such-driver");
+        CSoundPlayer player(false, 1);
+        EXPECT_EQ(player.performance, nullptr);
+        CSound sound(WriteLevelWave("quiet.wav", 100, 0.1));
+        EXPECT_EQ(sound.segment, 0);
+        player.Play(&sound);
+        CBgmPlayer music;
+        EXPECT_FALSE(music.Load(WriteShortMidi("none.mid")));
+        music.Play();
+        EXPECT_TRUE(music.IsFinished());
+    }
+    const std::string broken = testing::TempDir() + "broken.mid";
+    std::ofstream(broken) << "MThd and then nothing a synthesizer could read";
+    DiskOutput out("unplayable.raw");
+    {
+        CBgmPlayer music;
+        EXPECT_FALSE(music.Load(testing::TempDir() + "nothere.mid"));
+        music.SetVolume(1.0f);
+        music.Play();
+        EXPECT_TRUE(music.IsFinished());  // a stream without a source ends at once
+        // The mixer takes anything with a MIDI header; the synthesizer then finds nothing to play.
+        music.Load(broken);
+        music.SetVolume(1.0f);
+        music.Play();
+        SDL_Delay(300);
+    }
+    const std::vector<std::int16_t> s = out.Samples();
+    EXPECT_FALSE(s.empty());
+    EXPECT_LE(Peak(s), 1);  // at most the synthesizer's dither in the last bit
+}
+
+TEST(SdlAudioOutput, SoundfontVariableOverridesTheDefault)
+{
+    SKIP_IF_MIXER_HELD();
+    const char* other = "/usr/share/sounds/sf2/FluidR3_GM.sf2";
+    if (!std::ifstream(other)) GTEST_SKIP() << "no second soundfont installed";
+    const std::string midi = WriteShortMidi("font.mid");
+    const double standard = MusicRms(midi, 1.0f, "standard.raw");
+    double chosen = 0.0;
+    {
+        DiskOutput env("unused.raw");
+        env.Keep("SDL_SOUNDFONTS", other);
+        chosen = MusicRms(midi, 1.0f, "chosen.raw");
+    }
+    ASSERT_GT(standard, 0.0);
+    ASSERT_GT(chosen, 0.0);
+    // The same note from two different sample sets: the loudness differs noticeably.
+    EXPECT_GT(std::abs(chosen / standard - 1.0), 0.05) << standard << " " << chosen;
+}
+
+}  // namespace
