@@ -24,7 +24,10 @@ protected:
             saved = Sys();
         }
         Sys() = saved;
-        available = ok;
+        // A test that ran the whole game took the window and device down with it.
+        if (ok && !Sys().window->Exists()) Sys().window->Create("zenthar tests", 800, 600, "");
+        if (ok && !Sys().graphics->HasDevice()) Sys().graphics->Reset(PresentParams());
+        available = ok && Sys().graphics->HasDevice();
         return Sys();
     }
 

@@ -1,0 +1,110 @@
+// Keyboard events and a virtual controller drive GetIs in the game on the real SDL back end.
+// Needs a window that gets keyboard focus (an X server without a window manager); skipped elsewhere.
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include "app/CInput.h"
+#include "app/CQovGame.h"
+#include "app/Entry.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "platform/sdl/SdlInput.h"
+#include "tests/platform/GlFixture.h"
+#include "tests/support/GameTestSupport.h"
+
+namespace {
+
+class SdlGameInputTest : public gltest::GlTest {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        if (IsSkipped()) return;
+        // The game makes its own window and device.
+        Sys().graphics->ReleaseDevice();
+        Sys().window->Destroy();
+        files.moduleFileName = testsupport::GamePath(std::string(ZENTHAR_STAGE_DIR) + "/bin/zenthar");
+        files.currentDirectory = testsupport::GamePath(ZENTHAR_STAGE_DIR);
+        Sys().files = &files;
+        Sys().messageBox = &boxes;  // a real box would wait for a click
+        Sys().audio = nullptr;      // silent: the sound tests own the audio device
+        game = CreateGame();
+        for (int i = 0; i < 200 && !Sys().window->IsForeground(); ++i) {
+            Pump();
+            SDL_Delay(10);
+        }
+        if (!Sys().window->IsForeground()) GTEST_SKIP() << "the window never got keyboard focus";
+    }
+    void TearDown() override
+    {
+        if (device >= 0) sdl::DetachVirtualJoystick(device);
+        if (game) {
+            Sys().window->Destroy();
+            delete game;
+            g_game = nullptr;
+        }
+    }
+    void Pump()
+    {
+        win::Msg msg;
+        while (Sys().window->PeekMessage(msg)) {
+        }
+    }
+    void Key(SDL_Scancode code, bool down)
+    {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.windowID = SDL_GetWindowID(SDL_GL_GetCurrentWindow());
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.scancode = code;
+        e.key.keysym.sym = SDL_GetKeyFromScancode(code);
+        SDL_PushEvent(&e);
+    }
+    bool Step(int key)
+    {
+        Pump();
+        game->input->Update();  // the first thing of every update step
+        return game->GetIs(0, key);
+    }
+
+    headless::FileSystem files;
+    headless::MessageBoxes boxes;
+    CQovGame* game = nullptr;
+    int device = -1;
+};
+
+TEST_F(SdlGameInputTest, KeysAndAVirtualControllerAreHeldThroughGetIs)
+{
+    game->joyButtonMap[2][0] = 2;
+    EXPECT_FALSE(Step(12));
+    Key(SDL_SCANCODE_S, true);
+    EXPECT_TRUE(Step(12));
+    Key(SDL_SCANCODE_S, false);
+    EXPECT_FALSE(Step(12));
+    Key(SDL_SCANCODE_F, true);  // pad button 2
+    EXPECT_TRUE(Step(2));
+    Key(SDL_SCANCODE_F, false);
+    EXPECT_FALSE(Step(2));
+
+    device = sdl::AttachVirtualJoystick(2, 16);
+    ASSERT_GE(device, 0) << SDL_GetError();
+    Pump();
+    ASSERT_TRUE(sdl::SetVirtualJoystickButton(device, 2, true));
+    ASSERT_TRUE(sdl::SetVirtualJoystickAxis(device, 0, 32767));
+    EXPECT_TRUE(Step(2));
+    EXPECT_TRUE(game->GetIs(0, 10));
+    EXPECT_FLOAT_EQ(game->playerPad[0]->axisX, 1.0f);
+    sdl::SetVirtualJoystickAxis(device, 0, 6000);  // about 183: inside the dead zone
+    sdl::SetVirtualJoystickButton(device, 2, false);
+    EXPECT_FALSE(Step(2));
+    EXPECT_FALSE(game->GetIs(0, 10));
+
+    // Pulled out while held: it contributes nothing from then on.
+    sdl::SetVirtualJoystickButton(device, 2, true);
+    EXPECT_TRUE(Step(2));
+    sdl::DetachVirtualJoystick(device);
+    device = -1;
+    EXPECT_FALSE(Step(2));
+}
+
+}  // namespace
