@@ -247,7 +247,8 @@ void CAnimMesh::DrawContainer(AnimFrame* frame, AnimMeshContainer* c)
     if (c->maxInfluences != 0) r->SetRenderState(rs::INDEXEDVERTEXBLENDENABLE, 1);
     for (std::uint32_t g = 0; g < c->numGroups; ++g) {
         const BoneCombination& combo = c->boneCombinations[g];
-        for (std::uint32_t i = 0; i < c->paletteEntries && i < combo.BoneId.size(); ++i) {
+        // A face needing more bones than the palette holds makes its group's palette longer; set it all.
+        for (std::uint32_t i = 0; i < combo.BoneId.size(); ++i) {
             const std::uint32_t bone = combo.BoneId[i];
             if (bone == kUnusedBone || bone >= c->numBones) continue;
             // A bone whose frame was not found has no frame matrix to follow; it keeps its offset alone.
