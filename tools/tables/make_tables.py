@@ -199,7 +199,8 @@ def stage2():
     t.add(0, 6715, 8, 600, 420, 3.5, 1.2, 200, 13)
     vee(t, 6900, 300, 5, 3.5, 40, 4)
     # 2:00 quiet, then the red dragon
-    t.add(200, 7800, 2400, 300, 0, 0.0, 1.0, 200, 0)
+    # Hit points stay under 1800 so the boss bar (hp / 3 units of one pixel) fits the 600-pixel field.
+    t.add(200, 7800, 1770, 300, 0, 0.0, 1.0, 200, 0)
     return t
 
 

@@ -178,10 +178,11 @@ def bullet():
 
 
 def hp_unit():
-    """One unit of an energy bar.  It is stretched 5x (player) and 15x
-    (boss) vertically, so two rows are enough for a lit top and a darker
-    base; the tint gives it its green."""
-    img = np.zeros((2, 2, 4), dtype=np.uint8)
-    img[0, :] = (255, 255, 255, 255)
-    img[1, :] = (190, 190, 190, 255)
+    """One unit of an energy bar: a single white pixel, tinted green when
+    drawn.  Bars are drawn over the sprite's top edge and repeat the unit
+    once per point (the player's 50, a boss's hp / 3), so it stays one
+    pixel wide to keep a boss bar inside the field and one pixel high so
+    the player's 5x-stretched bar leaves the dragon visible."""
+    img = np.zeros((1, 1, 4), dtype=np.uint8)
+    img[0, 0] = (255, 255, 255, 255)
     return Image.fromarray(img, "RGBA")
