@@ -29,55 +29,63 @@ void main()
 }
 )";
 
-// Texture stage 0 and the alpha test of the fixed-function pipeline.
+// Texture stage 0 and the alpha test of the fixed-function pipeline, specialised per combination by the
+// defines COLOR_OP, COLOR_ARG1, COLOR_ARG2, ALPHA_OP, ALPHA_ARG1, ALPHA_ARG2 and ALPHA_FUNC, so the common case
+// costs a multiply and a compare per pixel (the software rasteriser pays for every branch).
 const char* const kFragmentShader = R"(
 in vec4 vDiffuse;
 in vec2 vUv;
 uniform sampler2D tex;
-uniform ivec4 stage;      // colour op, colour arg1, colour arg2, alpha op (+ alpha args packed below)
-uniform ivec4 alphaTest;  // alpha arg1, alpha arg2, compare function, reference 0 … 255
+uniform float alphaRef;  // 0 … 255
 out vec4 fragColour;
-vec4 arg(int a, vec4 t) { return a == 2 ? t : vDiffuse; }
-float combine(int op, float a1, float a2, float d)
-{
-    if (op == 1) return a1;
-    if (op == 2) return a2;
-    if (op == 3) return a1 * a2;
-    return d;
-}
+#define ARG(a) ((a) == 2 ? t : vDiffuse)
 void main()
 {
     vec4 t = texture(tex, vUv);
-    vec4 c1 = arg(stage.y, t), c2 = arg(stage.z, t);
-    vec3 rgb;
-    if (stage.x == 1) rgb = c1.rgb;
-    else if (stage.x == 2) rgb = c2.rgb;
-    else if (stage.x == 3) rgb = c1.rgb * c2.rgb;
-    else rgb = vDiffuse.rgb;
-    float a = combine(stage.w, arg(alphaTest.x, t).a, arg(alphaTest.y, t).a, vDiffuse.a);
-    int ai = int(floor(a * 255.0 + 0.5));
-    int ref = alphaTest.w;
-    bool pass;
-    int f = alphaTest.z;
-    if (f == 0) pass = false;
-    else if (f == 1) pass = ai < ref;
-    else if (f == 2) pass = ai == ref;
-    else if (f == 3) pass = ai <= ref;
-    else if (f == 4) pass = ai > ref;
-    else if (f == 5) pass = ai != ref;
-    else if (f == 6) pass = ai >= ref;
-    else pass = true;
-    if (!pass) discard;
+#if COLOR_OP == 1
+    vec3 rgb = ARG(COLOR_ARG1).rgb;
+#elif COLOR_OP == 2
+    vec3 rgb = ARG(COLOR_ARG2).rgb;
+#elif COLOR_OP == 3
+    vec3 rgb = ARG(COLOR_ARG1).rgb * ARG(COLOR_ARG2).rgb;
+#else
+    vec3 rgb = vDiffuse.rgb;
+#endif
+#if ALPHA_OP == 1
+    float a = ARG(ALPHA_ARG1).a;
+#elif ALPHA_OP == 2
+    float a = ARG(ALPHA_ARG2).a;
+#elif ALPHA_OP == 3
+    float a = ARG(ALPHA_ARG1).a * ARG(ALPHA_ARG2).a;
+#else
+    float a = vDiffuse.a;
+#endif
+    float ai = floor(a * 255.0 + 0.5);
+#if ALPHA_FUNC == 0
+    discard;
+#elif ALPHA_FUNC == 1
+    if (!(ai < alphaRef)) discard;
+#elif ALPHA_FUNC == 2
+    if (ai != alphaRef) discard;
+#elif ALPHA_FUNC == 3
+    if (!(ai <= alphaRef)) discard;
+#elif ALPHA_FUNC == 4
+    if (!(ai > alphaRef)) discard;
+#elif ALPHA_FUNC == 5
+    if (ai == alphaRef) discard;
+#elif ALPHA_FUNC == 6
+    if (!(ai >= alphaRef)) discard;
+#endif
     fragColour = vec4(rgb, a);
 }
 )";
 
-GLuint Compile(GLenum type, const char* body)
+GLuint Compile(GLenum type, const char* body, const char* defines = "")
 {
     const char* header = epoxy_is_desktop_gl() ? "#version 330 core\n" : "#version 300 es\nprecision highp float;\nprecision highp int;\n";
-    const char* sources[2] = {header, body};
+    const char* sources[3] = {header, defines, body};
     GLuint s = glCreateShader(type);
-    glShaderSource(s, 2, sources, nullptr);
+    glShaderSource(s, 3, sources, nullptr);
     glCompileShader(s);
     GLint ok = 0;
     glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
@@ -184,26 +192,11 @@ bool Graphics::Reset(const PresentParams& params)
 
 bool Graphics::CreateResources()
 {
-    GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader);
-    GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader);
-    if (!vs || !fs) {
-        if (vs) glDeleteShader(vs);
-        if (fs) glDeleteShader(fs);
-        return false;
-    }
-    program_ = glCreateProgram();
-    glAttachShader(program_, vs);
-    glAttachShader(program_, fs);
-    glLinkProgram(program_);
-    glDeleteShader(vs);
-    glDeleteShader(fs);
-    GLint ok = 0;
-    glGetProgramiv(program_, GL_LINK_STATUS, &ok);
-    if (!ok) return false;
-    uViewport_ = glGetUniformLocation(program_, "viewport");
-    uStage_ = glGetUniformLocation(program_, "stage");
-    uAlphaTest_ = glGetUniformLocation(program_, "alphaTest");
-    uTexture_ = glGetUniformLocation(program_, "tex");
+    vertexShader_ = Compile(GL_VERTEX_SHADER, kVertexShader);
+    if (!vertexShader_) return false;
+    programs_.reserve(kMaxPrograms);
+    RenderState defaults;
+    if (!ProgramFor(defaults)) return false;
 
     glGenVertexArrays(1, &vao_);
     glBindVertexArray(vao_);
@@ -243,6 +236,48 @@ bool Graphics::CreateResources()
     return white_ != 0;
 }
 
+const Graphics::Program* Graphics::ProgramFor(const RenderState& st)
+{
+    const TextureStage& t = st.stage0;
+    const int alphaFunc = st.alphaTestEnable ? static_cast<int>(st.alphaFunc) : static_cast<int>(CompareFunc::Always);
+    const int key = OpOf(t.colorOp) | ArgOf(t.colorArg1) << 2 | ArgOf(t.colorArg2) << 4 | OpOf(t.alphaOp) << 6 |
+                    ArgOf(t.alphaArg1) << 8 | ArgOf(t.alphaArg2) << 10 | alphaFunc << 12;
+    for (const Program& p : programs_) {
+        if (p.key == key) return &p;
+    }
+    // Only a handful of combinations ever occur; past the cache the oldest is dropped.
+    if (programs_.size() >= kMaxPrograms) {
+        glDeleteProgram(programs_.front().program);
+        programs_.erase(programs_.begin());
+    }
+    char defines[256];
+    std::snprintf(defines, sizeof defines,
+                  "#define COLOR_OP %d\n#define COLOR_ARG1 %d\n#define COLOR_ARG2 %d\n#define ALPHA_OP %d\n"
+                  "#define ALPHA_ARG1 %d\n#define ALPHA_ARG2 %d\n#define ALPHA_FUNC %d\n",
+                  OpOf(t.colorOp), ArgOf(t.colorArg1), ArgOf(t.colorArg2), OpOf(t.alphaOp), ArgOf(t.alphaArg1),
+                  ArgOf(t.alphaArg2), alphaFunc);
+    GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader, defines);
+    if (!fs) return nullptr;
+    Program p;
+    p.key = key;
+    p.program = glCreateProgram();
+    glAttachShader(p.program, vertexShader_);
+    glAttachShader(p.program, fs);
+    glLinkProgram(p.program);
+    glDeleteShader(fs);
+    GLint ok = 0;
+    glGetProgramiv(p.program, GL_LINK_STATUS, &ok);
+    if (!ok) {
+        glDeleteProgram(p.program);
+        return nullptr;
+    }
+    p.viewport = glGetUniformLocation(p.program, "viewport");
+    p.alphaRef = glGetUniformLocation(p.program, "alphaRef");
+    p.texture = glGetUniformLocation(p.program, "tex");
+    programs_.push_back(p);
+    return &programs_.back();
+}
+
 bool Graphics::CreateBackBuffer(int width, int height)
 {
     if (fbo_ && width == fboWidth_ && height == fboHeight_) return true;
@@ -276,7 +311,10 @@ bool Graphics::CreateBackBuffer(int width, int height)
 
 void Graphics::DestroyResources()
 {
-    if (program_) glDeleteProgram(program_);
+    for (const Program& p : programs_) glDeleteProgram(p.program);
+    programs_.clear();
+    if (vertexShader_) glDeleteShader(vertexShader_);
+    vertexShader_ = 0;
     if (vbo_) glDeleteBuffers(1, &vbo_);
     if (ibo_) glDeleteBuffers(1, &ibo_);
     if (vao_) glDeleteVertexArrays(1, &vao_);
@@ -284,7 +322,7 @@ void Graphics::DestroyResources()
     if (fbo_) glDeleteFramebuffers(1, &fbo_);
     if (colour_) glDeleteRenderbuffers(1, &colour_);
     if (depth_) glDeleteRenderbuffers(1, &depth_);
-    program_ = vao_ = vbo_ = ibo_ = white_ = fbo_ = colour_ = depth_ = 0;
+    vao_ = vbo_ = ibo_ = white_ = fbo_ = colour_ = depth_ = 0;
     fboWidth_ = fboHeight_ = 0;
 }
 
@@ -295,7 +333,9 @@ void Graphics::ReleaseDevice()
         if (Live() && SDL_GL_MakeCurrent(window_->Handle(), context_) == 0) DestroyResources();
         SDL_GL_DeleteContext(context_);
     }
-    program_ = vao_ = vbo_ = ibo_ = white_ = fbo_ = colour_ = depth_ = 0;
+    programs_.clear();
+    vertexShader_ = 0;
+    vao_ = vbo_ = ibo_ = white_ = fbo_ = colour_ = depth_ = 0;
     fboWidth_ = fboHeight_ = 0;
     context_ = nullptr;
     batch_.clear();
@@ -475,23 +515,21 @@ void Graphics::DrawQuad(const QuadVertex vertices[4])
     batch_.insert(batch_.end(), vertices, vertices + 4);
 }
 
-void Graphics::ApplyState()
+bool Graphics::ApplyState()
 {
     const RenderState& s = state_;
-    glUseProgram(program_);
+    const Program* p = ProgramFor(s);
+    if (!p) return false;
+    glUseProgram(p->program);
     glBindVertexArray(vao_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
     glActiveTexture(GL_TEXTURE0);
     glBindTexture(GL_TEXTURE_2D, texture_ ? texture_ : white_);
-    glUniform1i(uTexture_, 0);
-    glUniform4f(uViewport_, static_cast<float>(viewport_.x), static_cast<float>(viewport_.y),
+    glUniform1i(p->texture, 0);
+    glUniform4f(p->viewport, static_cast<float>(viewport_.x), static_cast<float>(viewport_.y),
                 static_cast<float>(viewport_.width > 0 ? viewport_.width : 1),
                 static_cast<float>(viewport_.height > 0 ? viewport_.height : 1));
-    glUniform4i(uStage_, OpOf(s.stage0.colorOp), ArgOf(s.stage0.colorArg1), ArgOf(s.stage0.colorArg2),
-                OpOf(s.stage0.alphaOp));
-    glUniform4i(uAlphaTest_, ArgOf(s.stage0.alphaArg1), ArgOf(s.stage0.alphaArg2),
-                s.alphaTestEnable ? static_cast<int>(s.alphaFunc) : static_cast<int>(CompareFunc::Always),
-                static_cast<int>(s.alphaRef & 0xFF));
+    glUniform1f(p->alphaRef, static_cast<float>(s.alphaRef & 0xFF));
 
     if (s.alphaBlendEnable) {
         glEnable(GL_BLEND);
@@ -515,6 +553,7 @@ void Graphics::ApplyState()
         glEnable(GL_CULL_FACE);
         glCullFace(s.cullMode == CullMode::Ccw ? GL_FRONT : GL_BACK);
     }
+    return true;
 }
 
 void Graphics::Flush()
@@ -522,7 +561,10 @@ void Graphics::Flush()
     if (!Live()) return;
     ApplyViewport();
     if (batch_.empty()) return;
-    ApplyState();
+    if (!ApplyState()) {
+        batch_.clear();
+        return;
+    }
     const GLsizeiptr bytes = static_cast<GLsizeiptr>(batch_.size() * sizeof(QuadVertex));
     glBufferData(GL_ARRAY_BUFFER, sizeof(QuadVertex) * 4 * kMaxBatchQuads, nullptr, GL_STREAM_DRAW);
     glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, batch_.data());

@@ -55,7 +55,15 @@ private:
     bool CreateResources();
     void DestroyResources();
     bool CreateBackBuffer(int width, int height);
-    void ApplyState();
+    struct Program {
+        int key = -1;
+        GLuint program = 0;
+        GLint viewport = -1, alphaRef = -1, texture = -1;
+    };
+    static constexpr size_t kMaxPrograms = 16;
+    // The program for the state's texture stage and alpha test, built the first time it is needed.
+    const Program* ProgramFor(const RenderState& state);
+    bool ApplyState();
     void ApplyViewport();
 
     Window* window_;
@@ -66,10 +74,10 @@ private:
     std::uint32_t texture_ = 0;
     std::uint64_t drawCalls_ = 0;
 
-    GLuint program_ = 0, vao_ = 0, vbo_ = 0, ibo_ = 0, white_ = 0;
+    GLuint vertexShader_ = 0, vao_ = 0, vbo_ = 0, ibo_ = 0, white_ = 0;
     GLuint fbo_ = 0, colour_ = 0, depth_ = 0;
     int fboWidth_ = 0, fboHeight_ = 0;
-    GLint uViewport_ = -1, uStage_ = -1, uAlphaTest_ = -1, uTexture_ = -1;
+    std::vector<Program> programs_;
     std::vector<QuadVertex> batch_;
 };
 
