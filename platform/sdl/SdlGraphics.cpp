@@ -566,8 +566,7 @@ void Graphics::Flush()
         return;
     }
     const GLsizeiptr bytes = static_cast<GLsizeiptr>(batch_.size() * sizeof(QuadVertex));
-    glBufferData(GL_ARRAY_BUFFER, sizeof(QuadVertex) * 4 * kMaxBatchQuads, nullptr, GL_STREAM_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, batch_.data());
+    glBufferData(GL_ARRAY_BUFFER, bytes, batch_.data(), GL_STREAM_DRAW);
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(batch_.size() / 4 * 6), GL_UNSIGNED_SHORT, nullptr);
     ++drawCalls_;
     batch_.clear();

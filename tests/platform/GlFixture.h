@@ -10,31 +10,30 @@
 
 namespace gltest {
 
+// The SDL back end, installed once per process (installing twice would leave stale event listeners).
+// With a window, also the window and the device, made again if an earlier test took them down.
+inline bool InstallSdlOnce(bool withWindow)
+{
+    static bool done = false;
+    static bool ok = false;
+    static Platform saved;
+    if (!done) {
+        done = true;
+        ok = InstallSdlPlatform();
+        saved = Sys();
+    }
+    Sys() = saved;
+    if (!ok || !withWindow) return ok;
+    if (!Sys().window->Exists()) Sys().window->Create("zenthar tests", 800, 600, "");
+    if (!Sys().graphics->HasDevice()) Sys().graphics->Reset(PresentParams());
+    return Sys().graphics->HasDevice();
+}
+
 class GlTest : public ::testing::Test {
 protected:
-    static Platform& Installed()
-    {
-        static bool done = false;
-        static bool ok = false;
-        static Platform saved;
-        if (!done) {
-            done = true;
-            ok = InstallSdlPlatform() && Sys().window->Create("zenthar tests", 800, 600, "") &&
-                 Sys().graphics->Reset(PresentParams());
-            saved = Sys();
-        }
-        Sys() = saved;
-        // A test that ran the whole game took the window and device down with it.
-        if (ok && !Sys().window->Exists()) Sys().window->Create("zenthar tests", 800, 600, "");
-        if (ok && !Sys().graphics->HasDevice()) Sys().graphics->Reset(PresentParams());
-        available = ok && Sys().graphics->HasDevice();
-        return Sys();
-    }
-
     void SetUp() override
     {
-        Installed();
-        if (!available) GTEST_SKIP() << "no OpenGL context on this machine";
+        if (!InstallSdlOnce(true)) GTEST_SKIP() << "no OpenGL context on this machine";
         g = Sys().graphics;
         Viewport full;
         full.width = 800;
@@ -79,7 +78,6 @@ protected:
     }
     std::uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * 800 + x] & 0x00FFFFFFu; }
 
-    static inline bool available = false;
     IGraphics* g = nullptr;
     std::vector<std::uint32_t> pixels;
 };
