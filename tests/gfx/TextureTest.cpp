@@ -1,14 +1,18 @@
 // Textures, quads and the scrolling background on the recording back end.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 
+#include "app/CQovGame.h"
+#include "app/Entry.h"
 #include "gfx/CTexture.h"
 #include "gfx/DrawUtil.h"
 #include "platform/ImageFile.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "tests/support/GameTestSupport.h"
 
 namespace {
 
@@ -181,6 +185,39 @@ TEST(DrawUtilDeathTest, ZeroSizeTextureShowsTheBoxAndEndsWithCodeOne)
         },
         ::testing::ExitedWithCode(1),
         "box owned=0 style=0 caption=\\[DrawUtil\\] text=\\[関数DrawBG_Scroll \n テクスチャの幅が0以下\\]");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FixedStateTest, ResetDeviceSetsBlendingAlphaTestModulateAndTheDownwardLight)
+{
+    headless::HeadlessPlatform& h = testsupport::InstallStaged();
+    CQovGame* game = CreateGame();
+    game->OnResetDevice();
+    const RenderState& s = h.graphics.state;
+    EXPECT_TRUE(s.alphaBlendEnable);
+    EXPECT_EQ(s.srcBlend, BlendFactor::SrcAlpha);
+    EXPECT_EQ(s.destBlend, BlendFactor::InvSrcAlpha);
+    EXPECT_TRUE(s.alphaTestEnable);
+    EXPECT_EQ(s.alphaFunc, CompareFunc::GreaterEqual);
+    EXPECT_EQ(s.alphaRef, 1u);
+    EXPECT_EQ(s.cullMode, CullMode::Ccw);
+    EXPECT_TRUE(s.zEnable && s.zWriteEnable && s.lighting);
+    EXPECT_EQ(s.zFunc, CompareFunc::LessEqual);  // the device default the quads rely on
+    EXPECT_EQ(s.ambient, 0x006F6F6Fu);
+    EXPECT_EQ(s.stage0.alphaOp, TextureOp::Modulate);
+    const Light& light = s.lights[0];
+    EXPECT_TRUE(light.enabled);
+    EXPECT_FLOAT_EQ(light.direction[1], -200.0f / std::sqrt(40002.0f));
+    EXPECT_FLOAT_EQ(light.direction[0], -1.0f / std::sqrt(40002.0f));
+    EXPECT_EQ(light.range, 1000.0f);
+    EXPECT_EQ(light.diffuse[0] + light.diffuse[1] + light.diffuse[2], 3.0f);
+    EXPECT_EQ(light.specular[0] + light.ambient[0], 0.0f);
+    EXPECT_FALSE(s.lights[1].enabled);
+    delete game;
+    g_game = nullptr;
 }
 
 }  // namespace
