@@ -94,6 +94,7 @@ TEST_F(BulletTest, EndsOnFirstUpdateOverlappingAnEnemyOfTheFivePools)
     for (CBullet* s : Shots(game->poolBullet)) left.emplace_back(s->x, s->y);
     const std::vector<std::pair<float, float>> want = {{508.0f, 108.0f}, {608.0f, 108.0f}, {688.0f, 400.0f}};
     EXPECT_EQ(left, want);
+    EXPECT_EQ(Played("hit.wav"), 5);
 }
 
 TEST_F(BulletTest, SatellitesMakeAFanOfFiveFromFiveHundredPoints)
@@ -103,7 +104,9 @@ TEST_F(BulletTest, SatellitesMakeAFanOfFiveFromFiveHundredPoints)
     Hold(kDecide);
     Step();
     EXPECT_EQ(game->poolBullet->LiveCount(), 3);
+    const int before = Played("bullet.wav");
     Step();
+    EXPECT_EQ(Played("bullet.wav") - before, 3);
     std::vector<CBullet*> shots = Shots(game->poolBullet);
     ASSERT_EQ(shots.size(), 8u);
     std::vector<std::pair<float, float>> newest;
@@ -125,6 +128,7 @@ TEST_F(BulletTest, FullShotPoolRefusesQuietly)
     Hold(kDecide);
     Step(3);
     EXPECT_EQ(game->poolBullet->LiveCount(), 1000);
+    EXPECT_EQ(Played("bullet.wav"), 3);
     EXPECT_TRUE(game->poolBullet->CheckInvariants());
 }
 

@@ -10,6 +10,7 @@
 #include "app/Entry.h"
 #include "game/CBackGround.h"
 #include "game/CPlayer.h"
+#include "platform/headless/HeadlessAudio.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "task/TaskPool.h"
 
@@ -74,6 +75,8 @@ protected:
         Step();
         Hold(dik, false);
     }
+
+    int Played(const char* fileName) const { return h->audio.PlayCount(fileName); }
 
     CBackGround* Menu() { return First<CBackGround>(game->poolBackGround); }
     CPlayer* Player() { return First<CPlayer>(game->poolPlayer); }

@@ -1,5 +1,9 @@
 #include "game/CBackGround.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "platform/WinTypes.h"
 #include "tests/game/GameFixture.h"
 
@@ -13,6 +17,13 @@ TEST_F(MenuTest, TitleMovesWrapAndAreEdgeTriggered)
     EXPECT_EQ(game->sceneState, SCENE_TITLE);
     EXPECT_EQ(game->score, 0);
     EXPECT_EQ(game->energyStock, 3);
+    // The music starts with the panel, on the title.
+    const std::vector<std::string>& music = h->audio.musicCalls;
+    EXPECT_TRUE(std::any_of(music.begin(), music.end(), [](const std::string& c) {
+        return c.rfind("Render ", 0) == 0 && c.find("all.mid") != std::string::npos;
+    }));
+    ASSERT_FALSE(music.empty());
+    EXPECT_EQ(music.back(), "Run");
     Step();
     EXPECT_EQ(Menu()->pointerX, 30);
     EXPECT_EQ(Menu()->pointerY, 512);
@@ -30,6 +41,7 @@ TEST_F(MenuTest, TitleMovesWrapAndAreEdgeTriggered)
     Hold(kRight);
     Step(10);
     EXPECT_EQ(Menu()->pointerX, 30) << "a held move steps once";
+    EXPECT_EQ(Played("select.wav"), 5);
     Hold(kRight, false);
 }
 
@@ -61,6 +73,7 @@ TEST_F(MenuTest, HeldDecideShortensTheCountdownAndRequestsAFadeEachFrame)
     Step(5);
     Hold(kDecide, false);
     EXPECT_EQ(game->poolEffect->LiveCount(), 5);
+    EXPECT_EQ(Played("decide.wav"), 5);
     int frame = 5;
     while (game->sceneState == SCENE_TITLE && frame < 40) {
         Step();
