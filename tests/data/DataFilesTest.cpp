@@ -477,8 +477,9 @@ TEST(DataSounds, EffectsArePcm16At44100) {
     }
 }
 
-TEST(DataSounds, ShotSoundsAreShortAndSoftForSustainedFire) {
-    for (const char* name : {"bullet.wav", "ebullet.wav"}) {
+// These replay every frame (shots, a held decide key, a stream of hits), so copies stack.
+TEST(DataSounds, RepeatedSoundsAreShortAndSoftForSustainedFire) {
+    for (const char* name : {"bullet.wav", "ebullet.wav", "decide.wav", "hit.wav"}) {
         SCOPED_TRACE(name);
         Wav w = LoadWav(std::string("Sound/") + name);
         ASSERT_GT(w.rate, 0);

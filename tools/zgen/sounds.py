@@ -74,23 +74,26 @@ def select():
 
 
 def decide():
-    notes = [1046.5, 1318.5, 1568.0, 2093.0]
+    # Replayed every frame the button stays down, so it is one short, soft rising pair:
+    # a held key stacks a handful of copies, never a roar.
+    notes = [1568.0, 2093.0]
     parts = []
     for i, f in enumerate(notes):
-        t = _t(0.045 if i < 3 else 0.13)
+        t = _t(0.03 if i == 0 else 0.05)
         tone = 0.6 * _square(f, t, 0.5) + 0.4 * np.sin(2 * np.pi * f * t)
-        parts.append(tone * _env(len(t), 0.001, 1.2 if i < 3 else 3.0))
+        parts.append(tone * _env(len(t), 0.001, 1.2 if i == 0 else 3.0))
     x = _lowpass(np.concatenate(parts), 7000)
-    return _norm(x, -8)
+    return _norm(x, -16)
 
 
 def hit():
     rng = np.random.default_rng(3)
-    d = 0.12
+    # A stream of shots on an enemy hits nearly every frame: short and soft enough to stack.
+    d = 0.09
     t = _t(d)
     noise = _lowpass(rng.uniform(-1, 1, len(t)), 3500) * _env(len(t), 0.001, 5.0)
     thump = _chirp(220, 55, d, 2.0) * _env(len(t), 0.001, 2.5)
-    return _norm(0.8 * noise / np.max(np.abs(noise)) + thump, -6)
+    return _norm(0.8 * noise / np.max(np.abs(noise)) + thump, -20)
 
 
 def sample():
