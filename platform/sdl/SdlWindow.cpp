@@ -26,6 +26,10 @@ std::uint32_t VirtualKeyOf(SDL_Keycode key)
 bool Window::Create(const std::string& title, int width, int height, const std::string& iconPath)
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    // A window kept after Destroy (for its GL context) is replaced by the new one.
+    if (window_) SDL_DestroyWindow(window_);
+    window_ = nullptr;
+    destroyed_ = false;
     // The game draws with OpenGL; the context is made by the graphics back end.
     window_ = SDL_CreateWindow(title.c_str(), 0, 0, width, height,
                                SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI);
