@@ -81,11 +81,15 @@ void Input::OnEvent(const SDL_Event& e)
     case SDL_KEYUP: {
         int dik = DikOf(e.key.keysym.scancode);
         if (dik) keys_[dik] = e.type == SDL_KEYDOWN ? 0x80 : 0;
+        if (dik && e.type == SDL_KEYDOWN) tapped_[dik] = 0x80;
         break;
     }
     case SDL_WINDOWEVENT:
         // Keys released while another window had focus never reach us.
-        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) std::memset(keys_, 0, sizeof keys_);
+        if (e.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
+            std::memset(keys_, 0, sizeof keys_);
+            std::memset(tapped_, 0, sizeof tapped_);
+        }
         break;
     case SDL_JOYDEVICEADDED:
         Open(e.jdevice.which);
@@ -110,7 +114,10 @@ bool Input::AcquireKeyboard()
 
 bool Input::ReadKeyboard(std::uint8_t keys[256])
 {
-    std::memcpy(keys, keys_, sizeof keys_);
+    // A key pressed and released between two readings still reads held once: a quick tap is
+    // never lost between update steps.
+    for (int i = 0; i < 256; ++i) keys[i] = keys_[i] | tapped_[i];
+    std::memset(tapped_, 0, sizeof tapped_);
     return true;
 }
 

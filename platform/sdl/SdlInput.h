@@ -27,6 +27,7 @@ public:
 private:
     Window* window_;
     std::uint8_t keys_[256] = {};
+    std::uint8_t tapped_[256] = {};  // pressed since the last reading
     std::vector<SDL_Joystick*> joysticks_;  // null once pulled out; the slot stays
 };
 

@@ -22,7 +22,7 @@ else
   shot play             # firing
   xdotool keyup f; sleep 0.3
   shot before-pause
-  tap space             # pause
+  xdotool key space; sleep 0.3   # pause, by a tap quicker than one update step
   xdotool keydown c; sleep 1.0; xdotool keyup c
   shot paused
   tap space             # resume
