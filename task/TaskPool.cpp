@@ -90,17 +90,6 @@ bool TaskPool::CheckInvariants() const
     return free == freeCount && live + free == capacity;
 }
 
-bool TaskIter::HasNext() const
-{
-    return current_->next != pool_->liveHead;
-}
-
-CTask* TaskIter::Next()
-{
-    current_ = current_->next;
-    return current_;
-}
-
 void TaskIter::DestroyCurrent()
 {
     CTask* victim = current_;
