@@ -48,7 +48,8 @@ void CBitmapFont::DrawTextScaled(const std::string& text, float x, float y, floa
     const float h = cellHeight * scaleY;
     for (char ch : text) {
         const unsigned char c = static_cast<unsigned char>(ch);
-        if (texture && glyphU[c] >= 0.0f && glyphV[c] >= 0.0f) {
+        // A picture that failed to load draws nothing: an untextured cell would show as a solid block.
+        if (texture && texture->GetWidth() > 0 && glyphU[c] >= 0.0f && glyphV[c] >= 0.0f) {
             texture->DrawRect(x, y, w, h, glyphU[c], glyphV[c], cellU, cellV, colour);
         }
         x += w;
@@ -58,7 +59,7 @@ void CBitmapFont::DrawTextScaled(const std::string& text, float x, float y, floa
 void CBitmapFont::DrawChar(char ch, float x, float y, std::uint32_t colour)
 {
     const unsigned char c = static_cast<unsigned char>(ch);
-    if (texture && glyphU[c] >= 0.0f && glyphV[c] >= 0.0f) {
+    if (texture && texture->GetWidth() > 0 && glyphU[c] >= 0.0f && glyphV[c] >= 0.0f) {
         texture->DrawRect(x, y, cellWidth, cellHeight, glyphU[c], glyphV[c], cellU, cellV, colour);
     }
 }
