@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <set>
 #include <string>
@@ -289,5 +290,64 @@ INSTANTIATE_TEST_SUITE_P(EveryFile, BadDataTest,
                              return damage::Identifier(std::get<0>(info.param).path) + "_" +
                                     damage::Name(std::get<1>(info.param));
                          });
+
+}  // namespace
+
+namespace {
+
+// Numbers no one would ship: out of every range, at the limits of their types, and past them.
+TEST(HostileDataTest, ConfigurationValuesBeyondEveryRangeAreClampedOrIgnored)
+{
+    const fs::path root = gameroot::CopyStaged("hostile_config");
+    gameroot::WriteAll(root / "Config.ini",
+                       "999999999 -1 128 -2147483648 2147483647 99999999999 x 1e9 -0 33\r\n2147483647 -2147483648\r\n");
+    Session s(root);
+    EXPECT_EQ(s.game->joyButtonMap[2][0], 128);
+    // Every key held, every logical button asked for: buttons that do not exist are simply never held.
+    std::memset(s.h->input.keys, 0x80, sizeof s.h->input.keys);
+    s.game->Update();
+    for (int k = 0; k < 10; ++k) {
+        const int b = s.game->joyButtonMap[k][0];
+        EXPECT_EQ(s.game->GetIs(0, k), b >= 0 && b <= 8) << k;  // the keyboard feeds buttons 0 … 8
+    }
+    s.Step(100, 0x21);
+    EXPECT_EQ(s.game->sceneState, SCENE_TITLE);  // nothing reaches decide
+    EXPECT_TRUE(s.boxes.shown.empty());
+    EXPECT_GE(s.h->audio.effectGain, 0.0f);
+    EXPECT_LE(s.h->audio.effectGain, 1.0f);
+    ASSERT_NE(s.h->audio.music, nullptr);
+    EXPECT_GE(s.h->audio.music->gain, 0.0f);
+    EXPECT_LE(s.h->audio.music->gain, 1.0f);
+}
+
+TEST(HostileDataTest, SpawnRowsWithExtremeValuesPlayWithoutFault)
+{
+    const fs::path root = gameroot::CopyStaged("hostile_tables");
+    // Types, hit points, positions, speeds, durations and patterns at and beyond their limits; every
+    // pattern number the enemies know and some they do not; a boss row last, as a stage ends.
+    std::string rows;
+    int frame = 40;
+    for (int type = 0; type < 3; ++type) {
+        for (const char* pattern : {"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "-7", "2147483647"}) {
+            rows += std::to_string(type) + " " + std::to_string(frame++) +
+                    " 2147483647 3e38 -3e38 3e38 -3e38 2147483647 " + pattern + "\n";
+            rows += std::to_string(type) + " " + std::to_string(frame++) + " -5 300 100 -1e-40 1e-40 -1 " +
+                    pattern + "\n";
+            rows += std::to_string(type) + " " + std::to_string(frame++) + " 1 300 0 0 0 0 " + pattern + "\n";
+        }
+    }
+    rows += "7 " + std::to_string(frame++) + " 1 1 1 1 1 1 1\n";
+    rows += "100 " + std::to_string(frame++) + " -2147483648 3e38 3e38 -3e38 3e38 -2147483648 0\n";
+    gameroot::WriteAll(root / "Table" / "table1.txt", rows);
+    gameroot::WriteAll(root / "Table" / "table2.txt", "200 10 2147483647 -3e38 -3e38 3e38 3e38 2147483647 0\n");
+
+    Session s(root);
+    s.Play();
+    for (int leg = 0; leg < 20; ++leg) s.Step(50, s.DecideKey(), leg % 2 ? 0x2C : 0x2E);
+    EXPECT_TRUE(s.PoolsSound());
+    EXPECT_GT(s.enemies, 0);
+    EXPECT_TRUE(s.boxes.shown.empty());
+    EXPECT_EQ(s.h->graphics.events.presents - s.firstPresent, s.frames);
+}
 
 }  // namespace
