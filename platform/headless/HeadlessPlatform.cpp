@@ -1,23 +1,11 @@
 #include "platform/headless/HeadlessPlatform.h"
 
-#include <glob.h>
-#include <unistd.h>
-
-#include <climits>
 #include <cmath>
 #include <cstring>
 
 namespace headless {
 
 namespace {
-
-std::string ToGamePath(std::string path)
-{
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
-}
 
 // A script that never ends the loop must not hang the test run forever.
 constexpr std::uint64_t kIdleLimit = 50'000'000;
@@ -156,28 +144,12 @@ void Window::PressKey(std::uint32_t vk, std::uint32_t modifiers)
 
 std::string FileSystem::GetModuleFileName()
 {
-    if (!moduleFileName.empty()) return moduleFileName;
-    char buf[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return std::string();
-    return ToGamePath(std::string(buf, static_cast<size_t>(n)));
+    return moduleFileName.empty() ? HostFileSystem::GetModuleFileName() : moduleFileName;
 }
 
 std::string FileSystem::GetCurrentDirectory()
 {
-    if (!currentDirectory.empty()) return currentDirectory;
-    char buf[PATH_MAX];
-    if (!getcwd(buf, sizeof buf)) return std::string();
-    return ToGamePath(buf);
-}
-
-bool FileSystem::FileExists(const std::string& pattern)
-{
-    glob_t g;
-    int r = glob(NativePath(pattern).c_str(), GLOB_NOSORT, nullptr, &g);
-    bool found = r == 0 && g.gl_pathc > 0;
-    globfree(&g);
-    return found;
+    return currentDirectory.empty() ? HostFileSystem::GetCurrentDirectory() : currentDirectory;
 }
 
 HeadlessPlatform& Install()

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/AssimpMeshLoader.h"
+#include "platform/HostFileSystem.h"
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessMeshRenderer.h"
 #include "platform/headless/HeadlessAudio.h"
@@ -91,11 +92,10 @@ private:
     std::uint64_t idleCalls_ = 0;
 };
 
-class FileSystem : public IFileSystem {
+class FileSystem : public HostFileSystem {
 public:
     std::string GetModuleFileName() override;
     std::string GetCurrentDirectory() override;
-    bool FileExists(const std::string& pattern) override;
     // Backslash forms; empty means the real process values.
     std::string moduleFileName;
     std::string currentDirectory;

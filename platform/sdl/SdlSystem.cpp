@@ -1,10 +1,7 @@
 #include "platform/sdl/SdlSystem.h"
 
 #include <SDL.h>
-#include <glob.h>
-#include <unistd.h>
 
-#include <climits>
 #include <cstdio>
 
 #include "platform/WinTypes.h"
@@ -12,17 +9,6 @@
 
 namespace sdl {
 
-namespace {
-
-std::string ToGamePath(std::string path)
-{
-    for (char& c : path) {
-        if (c == '/') c = '\\';
-    }
-    return path;
-}
-
-}  // namespace
 
 bool Clock::QueryPerformanceFrequency(std::int64_t& f)
 {
@@ -64,30 +50,6 @@ int MessageBoxes::Show(bool owned, const std::string& text, const std::string& c
     int answer = win::IDCANCEL;
     if (SDL_ShowMessageBox(&data, &answer) != 0) return style == win::MB_OKCANCEL ? win::IDCANCEL : win::IDOK;
     return answer < 0 ? win::IDCANCEL : answer;
-}
-
-std::string FileSystem::GetModuleFileName()
-{
-    char buf[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return std::string();
-    return ToGamePath(std::string(buf, static_cast<size_t>(n)));
-}
-
-std::string FileSystem::GetCurrentDirectory()
-{
-    char buf[PATH_MAX];
-    if (!getcwd(buf, sizeof buf)) return std::string();
-    return ToGamePath(buf);
-}
-
-bool FileSystem::FileExists(const std::string& pattern)
-{
-    glob_t g;
-    int r = glob(NativePath(pattern).c_str(), GLOB_NOSORT, nullptr, &g);
-    bool found = r == 0 && g.gl_pathc > 0;
-    globfree(&g);
-    return found;
 }
 
 }  // namespace sdl

@@ -1,7 +1,7 @@
 // Clock, message boxes and files on the real system.
 #pragma once
 #include "platform/IClock.h"
-#include "platform/IFileSystem.h"
+#include "platform/HostFileSystem.h"
 #include "platform/IMessageBox.h"
 
 namespace sdl {
@@ -25,11 +25,6 @@ private:
     Window* window_;
 };
 
-class FileSystem : public IFileSystem {
-public:
-    std::string GetModuleFileName() override;
-    std::string GetCurrentDirectory() override;
-    bool FileExists(const std::string& pattern) override;
-};
+using FileSystem = HostFileSystem;
 
 }  // namespace sdl
