@@ -102,3 +102,20 @@ long CurrentRssKb()
 }
 
 }  // namespace bench
+
+namespace bench {
+
+long PeakRssKb()
+{
+    std::FILE* f = std::fopen("/proc/self/status", "r");
+    if (!f) return 0;
+    char line[256];
+    long kb = 0;
+    while (std::fgets(line, sizeof line, f)) {
+        if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1) break;
+    }
+    std::fclose(f);
+    return kb;
+}
+
+}  // namespace bench

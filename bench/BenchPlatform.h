@@ -25,7 +25,8 @@ headless::Input& SdlKeys();
 CQovGame* NewGame();
 void DeleteGame(CQovGame* game);
 
-// Resident set in kilobytes now, from /proc.
+// Resident set in kilobytes now, and its high-water mark in this process image, from /proc.
 long CurrentRssKb();
+long PeakRssKb();
 
 }  // namespace bench
