@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# cmake --install into a scratch prefix, then the installed game started through its launcher from
+# elsewhere, in a real X window: the root as working directory, the title, play, and Escape with status 0.
+set -uo pipefail
+stage=${1:?staged game root}
+build=$(cd "$stage/.." && pwd)
+prefix=$(mktemp -d /tmp/zenthar_install.XXXXXX)
+elsewhere=$(mktemp -d /tmp/zenthar_elsewhere.XXXXXX)
+trap 'rm -rf "$prefix" "$elsewhere"' EXIT
+[ -n "${ZENTHAR_KEEP_SHOT:-}" ] && trap 'cp "$elsewhere/stage.png" "$ZENTHAR_KEEP_SHOT"; rm -rf "$prefix" "$elsewhere"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+timeout -k 5 60 cmake --install "$build" --prefix "$prefix" > "$elsewhere/install.log" 2>&1 ||
+  { cat "$elsewhere/install.log"; fail "cmake --install failed"; }
+
+# Layout: the launcher, the game root as staged, the desktop entry, the icons.
+launcher="$prefix/bin/zenthar"
+root="$prefix/lib/zenthar"
+[ -x "$launcher" ] || fail "no launcher at bin/zenthar"
+[ -x "$root/bin/zenthar" ] || fail "no game executable at lib/zenthar/bin/zenthar"
+diff -r -q -x zenthar "$stage" "$root" || fail "installed root differs from the staged one"
+desktop="$prefix/share/applications/zenthar.desktop"
+[ -f "$desktop" ] || fail "no desktop entry"
+grep -qx "Exec=$launcher" "$desktop" || fail "desktop entry does not start the launcher"
+grep -qx "Icon=zenthar" "$desktop" || fail "desktop entry names no icon"
+grep -qx "Name=Zenthar" "$desktop" || fail "desktop entry has no name"
+if command -v desktop-file-validate > /dev/null; then desktop-file-validate "$desktop" || fail "invalid desktop entry"; fi
+for n in 16 32 48 64; do
+  icon="$prefix/share/icons/hicolor/${n}x${n}/apps/zenthar.png"
+  [ "$(identify -format '%m %wx%h' "$icon" 2>/dev/null)" = "PNG ${n}x${n}" ] || fail "icon $icon is not a ${n}x${n} PNG"
+done
+
+# Started from a directory whose own Setting.ini asks for full screen and which has no spawn tables:
+# only a launcher that moves into the game root gives a window of 800 x 600 and a stage without the
+# "error" box.
+printf '[ウィンドウモード]\nFullScreen=1\n' > "$elsewhere/Setting.ini"
+shot="$elsewhere/stage.png"
+cd "$elsewhere"
+export SDL_AUDIODRIVER=dummy
+out=$(timeout -k 5 60 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  "$0" 2> "$1/err" & pid=$!
+  for i in $(seq 1 100); do xdotool search --name "^Zenthar$" > /dev/null 2>&1 && break; sleep 0.1; done
+  sleep 1
+  echo "windows before $(xdotool search --onlyvisible --name "" 2> /dev/null | wc -l)"
+  cwd=$(readlink /proc/$pid/cwd); echo "cwd $cwd"
+  # Elsewhere the game would stop in the "error" box of the missing tables: end it here.
+  [ "$cwd" = "$2" ] || { kill -9 $pid; exit 0; }
+  xwininfo -name Zenthar | grep -E "Width|Height"
+  xdotool key f; sleep 2
+  echo "windows after $(xdotool search --onlyvisible --name "" 2> /dev/null | wc -l)"
+  import -window root "$1/stage.png"
+  xdotool key Escape
+  wait $pid; echo "exit $?"
+  cat "$1/err"
+' "$launcher" "$elsewhere" "$root") || fail "session did not finish: $out"
+echo "$out"
+grep -qx "cwd $root" <<<"$out" || fail "the game did not run in its root"
+grep -q "Width: 800" <<<"$out" || fail "window is not 800 wide (the caller's Setting.ini was read?)"
+grep -q "Height: 600" <<<"$out" || fail "window is not 600 high"
+[ "$(sed -n 's/^windows before //p' <<<"$out")" = "$(sed -n 's/^windows after //p' <<<"$out")" ] ||
+  fail "a window (a message box?) opened when play started"
+grep -qx "exit 0" <<<"$out" || fail "Escape did not end the installed game with status 0"
+# The stage: the sky fills the play field (not the black of a missing picture), the panel beside it.
+sky=$(convert "$shot" -crop 600x600+0+0 -colorspace gray -format '%[fx:mean]' info:)
+awk -v m="$sky" 'BEGIN { exit !(m > 0.15) }' || fail "the play field is dark ($sky): no sky"
+echo "install e2e passed"
