@@ -20,20 +20,6 @@ constexpr int kRate = 44100;
 // mixer buffers: sounds started within one buffer begin in phase and add up coherently.
 constexpr int kChunkFrames = 512;
 
-// Runs on the mixer's thread over one channel's copy of its sound, before that is added to the mix.
-// The device is opened as signed 16-bit without format changes, so that is what arrives here.
-void ApplyGain(int, void* stream, int len, void* udata)
-{
-    const float gain = static_cast<std::atomic<float>*>(udata)->load(std::memory_order_relaxed);
-    if (gain == 1.0f) return;
-    auto* s = static_cast<std::int16_t*>(stream);
-    const int n = len / 2;
-    for (int i = 0; i < n; ++i) {
-        const long v = std::lrint(s[i] * gain);
-        s[i] = static_cast<std::int16_t>(std::clamp(v, -32768L, 32767L));
-    }
-}
-
 int MusicVolume(float gain)
 {
     const long v = std::lrint(gain * MIX_MAX_VOLUME);
@@ -228,9 +214,11 @@ void Audio::Close()
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
     for (Effect& e : effects_) {
+        if (e.playing) Mix_FreeChunk(e.playing);
         if (e.chunk) Mix_FreeChunk(e.chunk);
         e = Effect{};
     }
+    SweepRetired(true);
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -251,7 +239,10 @@ int Audio::LoadEffect(const std::string& path)
     if (!open_) return 0;
     Mix_Chunk* chunk = Mix_LoadWAV(NativePath(path).c_str());
     if (!chunk) return 0;
-    effects_.push_back({chunk, false, 0});
+    Effect e;
+    e.chunk = chunk;
+    Scale(e);
+    effects_.push_back(std::move(e));
     return static_cast<int>(effects_.size());
 }
 
@@ -259,7 +250,13 @@ void Audio::FreeEffect(int effect)
 {
     Effect* e = Find(effect);
     if (!e) return;
-    Mix_FreeChunk(e->chunk);  // halts its instances first
+    // Freeing halts the instances first.
+    for (int ch = 0; ch < channels_; ++ch) {
+        if (PlaysEffect(ch, effect)) Mix_HaltChannel(ch);
+    }
+    SweepRetired(false);
+    if (e->playing) Mix_FreeChunk(e->playing);
+    Mix_FreeChunk(e->chunk);
     *e = Effect{};
 }
 
@@ -295,12 +292,11 @@ void Audio::PlayEffect(int effect)
     if (!e || !e->prepared) return;
     const int ch = FreeChannel();
     if (ch < 0) return;
-    // An idle channel has no effects (the mixer drops them when a channel finishes), and registering
-    // before starting keeps the first mixed block from sounding at the wrong gain.
-    Mix_RegisterEffect(ch, ApplyGain, nullptr, &effectGain_);
+    // The gain is already in the chunk's samples: starting a sound registers nothing and allocates
+    // nothing, however often it is played.
     Place(ch);
     Mix_Volume(ch, MIX_MAX_VOLUME);
-    if (Mix_PlayChannel(ch, e->chunk, e->repeats) < 0) Mix_UnregisterAllEffects(ch);
+    if (Mix_PlayChannel(ch, e->playing, e->repeats) < 0 && placed_) Mix_UnregisterAllEffects(ch);
 }
 
 void Audio::StopEffect(int effect)
@@ -308,7 +304,7 @@ void Audio::StopEffect(int effect)
     Effect* e = Find(effect);
     if (!e) return;
     for (int ch = 0; ch < channels_; ++ch) {
-        if (Mix_Playing(ch) && Mix_GetChunk(ch) == e->chunk) Mix_HaltChannel(ch);
+        if (PlaysEffect(ch, effect)) Mix_HaltChannel(ch);
     }
 }
 
@@ -322,14 +318,69 @@ bool Audio::IsEffectPlaying(int effect)
     Effect* e = Find(effect);
     if (!e) return false;
     for (int ch = 0; ch < channels_; ++ch) {
-        if (Mix_Playing(ch) && Mix_GetChunk(ch) == e->chunk) return true;
+        if (PlaysEffect(ch, effect)) return true;
     }
     return false;
 }
 
+// A new scaled copy rather than scaling in place: instances already playing read the old samples
+// on the mixer's thread. Only a change of gain allocates, never starting a sound.
+void Audio::Scale(Effect& e)
+{
+    // The device is opened as signed 16-bit without format changes, so that is what the chunk holds.
+    const auto* in = reinterpret_cast<const std::int16_t*>(e.chunk->abuf);
+    std::vector<std::int16_t> samples(e.chunk->alen / 2);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const long v = std::lrint(in[i] * effectGain_);
+        samples[i] = static_cast<std::int16_t>(std::clamp(v, -32768L, 32767L));
+    }
+    Mix_Chunk* chunk = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(samples.data()),
+                                         static_cast<Uint32>(samples.size() * sizeof(std::int16_t)));
+    if (!chunk) return;
+    if (e.playing) {
+        const int id = static_cast<int>(&e - effects_.data()) + 1;
+        retired_.push_back({id, e.playing, std::move(e.samples)});
+    }
+    e.playing = chunk;
+    e.samples = std::move(samples);
+}
+
+bool Audio::PlaysEffect(int channel, int effect) const
+{
+    if (!Mix_Playing(channel)) return false;
+    const Mix_Chunk* c = Mix_GetChunk(channel);
+    const Effect& e = effects_[effect - 1];
+    if (c && c == e.playing) return true;
+    for (const Retired& r : retired_) {
+        if (r.effect == effect && r.chunk == c) return true;
+    }
+    return false;
+}
+
+void Audio::SweepRetired(bool all)
+{
+    for (std::size_t i = 0; i < retired_.size();) {
+        bool busy = false;
+        for (int ch = 0; ch < channels_ && !busy && !all; ++ch) {
+            busy = Mix_Playing(ch) && Mix_GetChunk(ch) == retired_[i].chunk;
+        }
+        if (busy) {
+            ++i;
+            continue;
+        }
+        Mix_FreeChunk(retired_[i].chunk);  // halts any instance left
+        retired_.erase(retired_.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+}
+
 void Audio::SetEffectGain(float gain)
 {
-    effectGain_.store(std::max(gain, 0.0f), std::memory_order_relaxed);
+    effectGain_ = std::max(gain, 0.0f);
+    if (!open_) return;
+    SweepRetired(false);
+    for (Effect& e : effects_) {
+        if (e.chunk) Scale(e);
+    }
 }
 
 void Audio::SetEffectPosition3D(float x, float y, float z)

@@ -1,6 +1,5 @@
 // Sound output over SDL2_mixer: effects on growing mixer channels, MIDI through FluidSynth.
 #pragma once
-#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,9 +42,17 @@ public:
 
 private:
     struct Effect {
-        Mix_Chunk* chunk = nullptr;
+        Mix_Chunk* chunk = nullptr;  // as loaded
         bool prepared = false;
         int repeats = 0;
+        Mix_Chunk* playing = nullptr;  // over `samples`: the loaded sound at the effects gain
+        std::vector<std::int16_t> samples;
+    };
+    // A scaled copy replaced by a later gain; kept until nothing plays it.
+    struct Retired {
+        int effect;
+        Mix_Chunk* chunk;
+        std::vector<std::int16_t> samples;
     };
 
     bool Open();
@@ -53,12 +60,16 @@ private:
     Effect* Find(int effect);
     int FreeChannel();
     void Place(int channel);
+    void Scale(Effect& e);
+    bool PlaysEffect(int channel, int effect) const;
+    void SweepRetired(bool all);
 
     int refs_ = 0;
     bool open_ = false;
     int channels_ = 0;
     std::vector<Effect> effects_;  // id = index + 1
-    std::atomic<float> effectGain_{1.0f};
+    std::vector<Retired> retired_;
+    float effectGain_ = 1.0f;
     bool placed_ = false;
     short angle_ = 0;
     unsigned char distance_ = 0;
