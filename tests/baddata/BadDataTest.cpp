@@ -108,7 +108,7 @@ public:
         Step(2);
         Step(1, DecideKey());
         Step(40);
-        for (int leg = 0; leg < 8; ++leg) Step(50, DecideKey(), leg % 2 ? kLeft : kRight);
+        for (int leg = 0; leg < 4; ++leg) Step(50, DecideKey(), leg % 2 ? kLeft : kRight);
     }
 
     bool PoolsSound() const
