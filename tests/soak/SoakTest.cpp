@@ -29,6 +29,8 @@
 #include "task/CTask.h"
 #include "task/TaskPool.h"
 
+#include <cstddef>
+
 #if defined(__SANITIZE_ADDRESS__)
 #define ZENTHAR_SOAK_ASAN 1
 #elif defined(__has_feature)
@@ -37,7 +39,8 @@
 #endif
 #endif
 #ifdef ZENTHAR_SOAK_ASAN
-#include <sanitizer/allocator_interface.h>
+// Declared here: GCC's runtime has the function but ships no header for it.
+extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 namespace {
