@@ -1,6 +1,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 namespace headless {
@@ -41,6 +42,10 @@ void Clock::Advance(double seconds)
 int MessageBoxes::Show(bool owned, const std::string& text, const std::string& caption, unsigned style)
 {
     shown.push_back({owned, text, caption, style});
+    if (echo) {
+        std::fprintf(stderr, "box owned=%d style=%u caption=[%s] text=[%s]\n", owned, style, caption.c_str(),
+                     text.c_str());
+    }
     if (answers.empty()) return win::IDOK;
     int a = answers.front();
     answers.pop_front();

@@ -45,6 +45,7 @@ public:
     int Show(bool owned, const std::string& text, const std::string& caption, unsigned style) override;
     std::vector<RecordedBox> shown;
     std::deque<int> answers;  // taken in order; IDOK when empty
+    bool echo = false;        // also print each box on stderr, where a death test can match it
 };
 
 class Window : public IWindow {

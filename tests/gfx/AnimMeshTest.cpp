@@ -239,23 +239,12 @@ TEST_F(AnimMeshTest, MeshesShareOneAllocatorAndReadTheEffectOnce)
     EXPECT_EQ(CAnimMesh::sharedTextureDirectory, kMeshDir);
 }
 
-class PrintingBoxes : public IMessageBox {
-public:
-    int Show(bool owned, const std::string& text, const std::string& caption, unsigned style) override
-    {
-        std::fprintf(stderr, "box owned=%d style=%u caption=[%s] text=[%s]\n", owned, style, caption.c_str(),
-                     text.c_str());
-        return win::IDOK;
-    }
-};
-
 TEST(AnimMeshDeathTest, AFailedLoadShowsTheBoxAndEndsWithCodeOne)
 {
     EXPECT_EXIT(
         {
             headless::HeadlessPlatform& h = headless::Install();
-            PrintingBoxes boxes;
-            Sys().messageBox = &boxes;
+            h.messageBoxes.echo = true;
             CAnimMesh mesh(&h.graphics, kMeshDir + "none.x");
             std::_Exit(0);
         },

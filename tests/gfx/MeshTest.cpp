@@ -209,24 +209,12 @@ TEST_F(MeshTest, TheShippedSampleLoadsWithItsTexture)
     EXPECT_GT(sample.mesh->GetNumFaces(), 0u);
 }
 
-// Prints every box to stderr, where the death test can see it.
-class PrintingBoxes : public IMessageBox {
-public:
-    int Show(bool owned, const std::string& text, const std::string& caption, unsigned style) override
-    {
-        std::fprintf(stderr, "box owned=%d style=%u caption=[%s] text=[%s]\n", owned, style, caption.c_str(),
-                     text.c_str());
-        return win::IDOK;
-    }
-};
-
 TEST(MeshDeathTest, AFailedLoadWithShowErrorShowsTheBoxAndEndsWithCodeOne)
 {
     EXPECT_EXIT(
         {
             headless::HeadlessPlatform& h = headless::Install();
-            PrintingBoxes boxes;
-            Sys().messageBox = &boxes;
+            h.messageBoxes.echo = true;
             CMesh mesh(&h.graphics, kMeshDir + "broken.x", true);
             std::_Exit(0);
         },

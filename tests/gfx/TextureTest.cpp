@@ -161,24 +161,12 @@ TEST(DrawUtilTest, GcdBySubtraction)
     EXPECT_EQ(Gcd(-12, 18), 6);  // must end rather than subtract forever
 }
 
-// Prints every box to stderr, where the death test can see it.
-class PrintingBoxes : public IMessageBox {
-public:
-    int Show(bool owned, const std::string& text, const std::string& caption, unsigned style) override
-    {
-        std::fprintf(stderr, "box owned=%d style=%u caption=[%s] text=[%s]\n", owned, style, caption.c_str(),
-                     text.c_str());
-        return win::IDOK;
-    }
-};
-
 TEST(DrawUtilDeathTest, ZeroSizeTextureShowsTheBoxAndEndsWithCodeOne)
 {
     EXPECT_EXIT(
         {
             headless::HeadlessPlatform& h = headless::Install();
-            PrintingBoxes boxes;
-            Sys().messageBox = &boxes;
+            h.messageBoxes.echo = true;
             CTexture empty(&h.graphics, "missing.png");
             DrawBG_Scroll(&empty, 2, 1);
             std::_Exit(0);  // not reached when the scroll refuses
