@@ -167,6 +167,18 @@ def _ornament(notes, scale):
     return out
 
 
+def _harmony(k, ln, chord, scale):
+    """A second voice under the lead: on held notes the closest chord tone a third to a sixth
+    below, so it agrees with the chord; on quick notes the scale's third below, so runs move
+    in parallel."""
+    if ln >= 2:
+        root, ivs = chord
+        below = [k - d for d in (3, 4, 8, 9, 5) if (k - d - root) % 12 in [i % 12 for i in ivs]]
+        if below:
+            return below[0]
+    return _scale_step(scale, k, -2)
+
+
 def _segments(sym, bar_ticks):
     """A bar's chords: "F,G" splits the bar evenly."""
     parts = sym.split(",")
@@ -240,7 +252,10 @@ def arrange(tempo, sections, order):
             on_beat = abs(t * EIGHTH % PPQ) < 1
             add(tick, LEAD, k, 100 if on_beat else 88, ln * EIGHTH - 20)
             if harm:
-                add(tick, DOUBLE, _scale_step(scale, k, -2), 70, ln * EIGHTH - 30)
+                bar = s["chords"][min(int(t // (2 * meter)), len(s["chords"]) - 1)].split(",")
+                part = bar[min(int(t % (2 * meter) / (2 * meter) * len(bar)), len(bar) - 1)]
+                root, ivs = chord_tones(part)
+                add(tick, DOUBLE, _harmony(k, ln, ((root + shift) % 12, ivs), scale), 70, ln * EIGHTH - 30)
             elif st.get("double") == "on":
                 add(tick, DOUBLE, k - 12, 70, ln * EIGHTH - 30)
 
