@@ -100,7 +100,7 @@ TEST_F(ResourcesTest, EverySlotHoldsItsOwnTextureAtTheFilesPixelSize)
     };
     const Slot slots[] = {
         {game->texPlayer, 32, 32},      {game->texBullet, 16, 16},       {game->texBulletS, 16, 16},
-        {game->texTitle, 600, 600},     {game->texBlack, 600, 600},      {game->texGameOver, 600, 600},
+        {game->texTitle, 600, 650},     {game->texBlack, 600, 600},      {game->texGameOver, 600, 600},
         {game->texSky1, 256, 256},      {game->texSky2, 256, 256},       {game->texPhenix, 32, 32},
         {game->texGargoyle, 32, 32},    {game->texAmphisbaena, 32, 32},  {game->texEnemyBullet, 16, 16},
         {game->texBossDragon, 96, 96},  {game->texBossDragon2, 96, 96},  {game->texBossFinal, 96, 96},

@@ -40,17 +40,30 @@ def sky_fraction(img):
     return n / (150 * 150)
 
 
-def white_column(img, x0, x1, top, bottom):
-    """Share of near-white pixels in a vertical strip (the stream of shots)."""
+def gold_column(img, x0, x1, top, bottom):
+    """Share of the shots' gold in a vertical strip (the stream of shots).  Neither the sky nor
+    its clouds hold any: their blue is above their red."""
     n = total = 0
     px = img.load()
     for y in range(top, bottom):
         for x in range(x0, x1):
             r, g, b = px[x, y]
             total += 1
-            if r > 215 and g > 215 and b > 215:
+            if r > 200 and g > 110 and r - b > 70:
                 n += 1
     return n / total
+
+
+def near_white(img):
+    """Share of near-white pixels in the play field: the clouds are toned down so the shots
+    and enemies stand out, so almost none."""
+    n = 0
+    px = img.load()
+    for y in range(0, 600, 3):
+        for x in range(0, 600, 3):
+            if min(px[x, y]) > 215:
+                n += 1
+    return n / (200 * 200)
 
 
 def ink(img, box):
@@ -82,7 +95,9 @@ def main():
         print("%.3f" % sky_fraction(img))
     elif cmd == "shots":
         x0, x1, top, bottom = map(int, sys.argv[3:7])
-        print("%.3f" % white_column(img, x0, x1, top, bottom))
+        print("%.3f" % gold_column(img, x0, x1, top, bottom))
+    elif cmd == "white":
+        print("%.3f" % near_white(img))
     elif cmd == "ink":
         print("%.3f" % ink(img, tuple(map(int, sys.argv[3:7]))))
     else:

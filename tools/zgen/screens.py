@@ -39,9 +39,10 @@ def sky():
     n = 256
     cloud = _periodic_noise(n, 7, [(2, 1.0), (3, 0.7), (5, 0.45), (9, 0.25), (15, 0.12)])
     cloud = (cloud - cloud.mean()) / cloud.std()
-    # mostly open sky, with drifting banks of cloud
+    # mostly open sky, with drifting banks of soft grey-blue cloud: nothing
+    # near white, so the gold shots and the enemies stand out from it
     v = np.clip((cloud - 0.35) / 1.6, 0, 1)
-    colours = [P.rgb(c) for c in ["#6aa4d8", "#7eb4e0", "#9cc8ea", "#c4e0f4", "#eef6fc"]]
+    colours = [P.rgb(c) for c in ["#5a94ca", "#6aa2d4", "#80b0da", "#98bede", "#b0cce4"]]
     rgb = _posterize(v ** 0.8, colours)
     a = np.full((n, n, 1), 255, dtype=np.uint8)
     return Image.fromarray(np.concatenate([rgb, a], axis=2), "RGBA")
@@ -111,10 +112,10 @@ def _logo(size, text, fill_top, fill_bottom, outline):
 
 
 def title():
-    """Shown at (0, -50): image rows 50..599 are on screen, and rows 550..590
-    sit behind the menu row, so they hold only quiet sky."""
+    """Shown at (0, -50): image rows 50..649 fill the play field, and rows
+    550..590 sit behind the menu row, so they hold only quiet cloud."""
     from . import sprites
-    W = H = 600
+    W, H = 600, 650
     arr = _gradient(H, W, (10, 8, 34), (64, 40, 96)).astype(np.uint8)
     arr = np.concatenate([arr, np.full((H, W, 1), 255, np.uint8)], axis=2)
     _stars(arr, 11, 260, 420)
@@ -124,9 +125,15 @@ def title():
     ridge = 430 + 14 * np.sin(x / 37.0) + 9 * np.sin(x / 13.0 + 1.3) + rng.normal(0, 0.0, W)
     yy = np.arange(H)[:, None]
     below = yy >= ridge[None, :]
-    depth = np.clip((yy - ridge[None, :]) / 120.0, 0, 1)
+    depth = np.clip((yy - ridge[None, :]) / 150.0, 0, 1)
     cols = [P.rgb(c) for c in ["#f0a060", "#c86878", "#7a4a8a", "#3c2c64", "#221a44"]]
     cloud = _posterize(depth, cols)
+    arr[below, :3] = cloud[below]
+    # a nearer bank in the shade fills the field's bottom edge, under the menu
+    near = 602 + 7 * np.sin(x / 29.0 + 0.7) + 4 * np.sin(x / 11.0 + 2.1)
+    below = yy >= near[None, :]
+    depth = np.clip((yy - near[None, :]) / 45.0, 0, 1)
+    cloud = _posterize(depth, [P.rgb(c) for c in ["#b06a86", "#7a4a8a", "#4a3472", "#2c2254"]])
     arr[below, :3] = cloud[below]
     img = Image.fromarray(arr, "RGBA")
     # the hero and a distant foe, silhouetted at 3x so they stay pixel art

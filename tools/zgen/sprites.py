@@ -157,23 +157,27 @@ def boss_final():
 
 
 def bullet():
-    """A bright orb with a soft halo.  It is drawn white, tinted blue and
-    tinted half-transparent black, so all its shading lives in brightness and
-    alpha, never in hue."""
+    """A gold orb, white-hot at the centre.  The player's shots draw it as it
+    is, so they read warm against the blue sky and pale clouds; enemy shots
+    tint it blue (red dropped, green nearly), which keeps only the blue
+    channel: the hot centre carries plenty of blue and the gold body little,
+    so the same picture turns into a bright blue core in a dark navy shell
+    for them."""
     n = 16
     img = np.zeros((n, n, 4), dtype=np.uint8)
     for y in range(n):
         for x in range(n):
             d = np.hypot(x - 7.5, y - 7.5)
-            if d <= 4.2:
-                v = 255 if np.hypot(x - 6.5, y - 6.5) < 2.2 else 236
-                img[y, x] = (v, v, v, 255)
+            if np.hypot(x - 7.0, y - 7.0) < 2.8:
+                img[y, x] = (255, 252, 232, 255)
+            elif d <= 4.2:
+                img[y, x] = (255, 216, 120, 255)
             elif d <= 5.6:
-                img[y, x] = (205, 205, 215, 255)
+                img[y, x] = (232, 140, 32, 255)
             elif d <= 7.0:
-                img[y, x] = (230, 230, 240, 110)
+                img[y, x] = (255, 176, 48, 110)
             elif d <= 7.9:
-                img[y, x] = (230, 230, 240, 45)
+                img[y, x] = (255, 176, 48, 45)
     return Image.fromarray(img, "RGBA")
 
 
