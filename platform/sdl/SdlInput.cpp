@@ -79,6 +79,8 @@ void Input::OnEvent(const SDL_Event& e)
     switch (e.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
+        // A repeat would latch a key already held, so it would read held for a step after its release.
+        if (e.key.repeat) break;
         int dik = DikOf(e.key.keysym.scancode);
         if (dik) keys_[dik] = e.type == SDL_KEYDOWN ? 0x80 : 0;
         if (dik && e.type == SDL_KEYDOWN) tapped_[dik] = 0x80;

@@ -70,15 +70,31 @@ TEST_F(SdlInputTest, ScancodesMapOntoTheKeyCodesOfTheKeyTables)
     EXPECT_EQ(sdl::DikOf(SDL_SCANCODE_0), 0x0B);
     EXPECT_EQ(sdl::DikOf(SDL_SCANCODE_L), 0x26);
 
-    SDL_Event key{};
-    key.type = SDL_KEYDOWN;
-    key.key.keysym.scancode = SDL_SCANCODE_G;
-    input->OnEvent(key);
+}
+
+TEST_F(SdlInputTest, AQuickTapReadsHeldOnceAndARepeatLatchesNothing)
+{
+    auto send = [this](Uint32 type, Uint8 repeat) {
+        SDL_Event key{};
+        key.type = type;
+        key.key.repeat = repeat;
+        key.key.keysym.scancode = SDL_SCANCODE_G;
+        input->OnEvent(key);
+    };
     std::uint8_t keys[256];
+    send(SDL_KEYDOWN, 0);
     ASSERT_TRUE(input->ReadKeyboard(keys));
     EXPECT_EQ(keys[0x22], 0x80);
-    key.type = SDL_KEYUP;
-    input->OnEvent(key);
+    // Held long enough to repeat, then let go before the next reading.
+    send(SDL_KEYDOWN, 1);
+    send(SDL_KEYUP, 0);
+    input->ReadKeyboard(keys);
+    EXPECT_EQ(keys[0x22], 0);
+    // Pressed and released between two readings: held for one reading only.
+    send(SDL_KEYDOWN, 0);
+    send(SDL_KEYUP, 0);
+    input->ReadKeyboard(keys);
+    EXPECT_EQ(keys[0x22], 0x80);
     input->ReadKeyboard(keys);
     EXPECT_EQ(keys[0x22], 0);
 }
