@@ -43,7 +43,10 @@ def save_bytes(data, path):
 
 
 # Button map: logical buttons 0..9 in order; pause (9) shares pad button 6,
-# the one the Space key feeds, since no key reaches pad button 9. Volumes: the music
+# the one the Space key feeds, since no key reaches pad button 9. The controller
+# layout of the SDL back end puts a known pad's left shoulder, A (bottom face)
+# and Start on pad buttons 0, 2 and 6, beside the keys V, F and Space, so slow,
+# fire and pause need no editing for either. Volumes: the music
 # renders loud through the soundfont, so it sits a little below full and the effects
 # a little under it, keeping held keys and streams of hits clear of clipping.
 CONFIG_INI = "0 1 2 3 4 5 6 7 8 6\n5 6\n"
