@@ -1,6 +1,7 @@
 #include "platform/HostFileSystem.h"
 
-#include <glob.h>
+#include <dirent.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
@@ -13,6 +14,29 @@ std::string ToGamePath(std::string path)
         if (c == '/') c = '\\';
     }
     return path;
+}
+
+// '*' any run of characters, '?' any one; everything else, brackets included, stands for itself.
+bool Matches(const char* pattern, const char* name)
+{
+    const char* star = nullptr;
+    const char* resume = nullptr;
+    while (*name) {
+        if (*pattern == '*') {
+            star = pattern++;
+            resume = name;
+        } else if (*pattern == '?' || *pattern == *name) {
+            ++pattern;
+            ++name;
+        } else if (star) {
+            pattern = star + 1;
+            name = ++resume;
+        } else {
+            return false;
+        }
+    }
+    while (*pattern == '*') ++pattern;
+    return *pattern == 0;
 }
 
 }  // namespace
@@ -34,9 +58,24 @@ std::string HostFileSystem::GetCurrentDirectory()
 
 bool HostFileSystem::FileExists(const std::string& pattern)
 {
-    glob_t g;
-    int r = glob(NativePath(pattern).c_str(), GLOB_NOSORT, nullptr, &g);
-    bool found = r == 0 && g.gl_pathc > 0;
-    globfree(&g);
+    // Wildcards only in the last component, as the Win32 file search takes them.
+    const std::string path = NativePath(pattern);
+    const size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.find_first_of("*?") == std::string::npos) {
+        struct stat st;
+        return !name.empty() && stat(path.c_str(), &st) == 0;
+    }
+    const std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+    DIR* d = opendir(dir.c_str());
+    if (!d) return false;
+    bool found = false;
+    while (const dirent* entry = readdir(d)) {
+        if (Matches(name.c_str(), entry->d_name)) {
+            found = true;
+            break;
+        }
+    }
+    closedir(d);
     return found;
 }

@@ -1,4 +1,4 @@
-// The process's own files: its program path, working directory and glob matching.
+// The process's own files: its program path, working directory and file search.
 #pragma once
 #include "platform/IFileSystem.h"
 

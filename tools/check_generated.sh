@@ -1,11 +1,12 @@
 #!/bin/sh
-# Regenerates the shipped data into a scratch directory and fails when any
-# generated file differs from what is committed in data/.
+# Regenerates the shipped data and the icons into scratch directories and fails
+# when any generated file differs from what is committed in data/ or packaging/icons/.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
 tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT INT TERM
+icons=$(mktemp -d)
+trap 'rm -rf "$tmp" "$icons"' EXIT INT TERM
 
 py=python3
 if ! $py -c 'import PIL, numpy' 2>/dev/null && [ -x /usr/bin/python3 ]; then
@@ -14,6 +15,8 @@ fi
 "$py" "$here/generate_data.py" "$tmp"
 # twice, to catch anything that depends on time or on a previous run
 "$py" "$here/generate_data.py" "$tmp/again"
+"$py" "$here/generate_icons.py" "$icons"
+"$py" "$here/generate_icons.py" "$icons/again"
 
 status=0
 for f in $(cd "$tmp" && find . -path ./again -prune -o -type f -print | sort); do
@@ -26,5 +29,15 @@ for f in $(cd "$tmp" && find . -path ./again -prune -o -type f -print | sort); d
         status=1
     fi
 done
-[ $status -eq 0 ] && echo "data/ matches its generators"
+for f in data/bin/game.ico $(cd "$root" && ls packaging/icons/*.png); do
+    if ! cmp -s "$icons/$f" "$icons/again/$f"; then
+        echo "not reproducible: $f" >&2
+        status=1
+    fi
+    if ! cmp -s "$icons/$f" "$root/$f"; then
+        echo "differs from its generator: $f" >&2
+        status=1
+    fi
+done
+[ $status -eq 0 ] && echo "data/ and the icons match their generators"
 exit $status

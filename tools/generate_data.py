@@ -5,10 +5,10 @@
 
 OUTPUT_ROOT defaults to data/ beside this directory.  Output is byte-for-byte
 reproducible: fixed seeds, no timestamps, PNGs without metadata.
-data/Table/ is not made here.
+data/Table/ is not made here; the icons (data/bin/game.ico) come from
+tools/generate_icons.py.
 """
 
-import io
 import os
 import sys
 
@@ -26,7 +26,6 @@ except ImportError:
 
 sys.dont_write_bytecode = True   # keep tools/ free of caches
 sys.path.insert(0, HERE)
-from PIL import Image  # noqa: E402
 
 from zgen import fonts, model, music, screens, sounds, sprites  # noqa: E402
 
@@ -43,18 +42,11 @@ def save_bytes(data, path):
         f.write(data)
 
 
-def game_icon():
-    """The player dragon at 16, 32, 48 and 64 px, each frame given exactly so
-    PIL does not resample the pixel art."""
-    base = sprites.player_dragon()
-    frames = [base.resize((16, 16), Image.BOX)] + [base.resize((n, n), Image.NEAREST) for n in (32, 48, 64)]
-    buf = io.BytesIO()
-    frames[-1].save(buf, format="ICO", sizes=[(16, 16), (32, 32), (48, 48), (64, 64)], append_images=frames[:-1])
-    return buf.getvalue()
-
-
 # Button map: logical buttons 0..9 in order; pause (9) shares pad button 6,
-# the one the Space key feeds, since no key reaches pad button 9. Volumes: the music
+# the one the Space key feeds, since no key reaches pad button 9. The controller
+# layout of the SDL back end puts a known pad's left shoulder, A (bottom face)
+# and Start on pad buttons 0, 2 and 6, beside the keys V, F and Space, so slow,
+# fire and pause need no editing for either. Volumes: the music
 # renders loud through the soundfont, so it sits a little below full and the effects
 # a little under it, keeping held keys and streams of hits clear of clipping.
 CONFIG_INI = "0 1 2 3 4 5 6 7 8 6\n5 6\n"
@@ -99,7 +91,6 @@ def main():
     with open(os.path.join(HERE, "src", "AnimMesh.fx"), "rb") as f:
         save_bytes(f.read(), os.path.join(out, "Effect", "AnimMesh.fx"))
 
-    save_bytes(game_icon(), os.path.join(out, "bin", "game.ico"))
     save_bytes(CONFIG_INI.encode("ascii"), os.path.join(out, "Config.ini"))
     save_bytes(SETTING_INI.encode("utf-8"), os.path.join(out, "Setting.ini"))
 

@@ -1,6 +1,8 @@
 #include "platform/sdl/SdlInput.h"
 
 #include <cstring>
+#include <iterator>
+#include <string>
 
 #include "platform/sdl/SdlWindow.h"
 
@@ -49,9 +51,90 @@ int DikOf(SDL_Scancode s)
     return 0;
 }
 
+namespace {
+
+// Pad buttons of every controller SDL's database knows, by position (SDL's A is the bottom face button).
+// Chosen with the keys that feed the same pad buttons and the shipped Config.ini: 0 slows (V), 2 fires and
+// decides (F), 6 pauses (Space).
+const SDL_GameControllerButton kLayout[] = {
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER,   // 0
+    SDL_CONTROLLER_BUTTON_B,              // 1 right face
+    SDL_CONTROLLER_BUTTON_A,              // 2 bottom face
+    SDL_CONTROLLER_BUTTON_Y,              // 3 top face
+    SDL_CONTROLLER_BUTTON_X,              // 4 left face
+    SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,  // 5
+    SDL_CONTROLLER_BUTTON_START,          // 6
+    SDL_CONTROLLER_BUTTON_BACK,           // 7
+    SDL_CONTROLLER_BUTTON_INVALID,        // 8 left trigger
+    SDL_CONTROLLER_BUTTON_INVALID,        // 9 right trigger
+    SDL_CONTROLLER_BUTTON_LEFTSTICK,      // 10
+    SDL_CONTROLLER_BUTTON_RIGHTSTICK,     // 11
+    SDL_CONTROLLER_BUTTON_GUIDE,          // 12
+    SDL_CONTROLLER_BUTTON_DPAD_UP,        // 13
+    SDL_CONTROLLER_BUTTON_DPAD_DOWN,      // 14
+    SDL_CONTROLLER_BUTTON_DPAD_LEFT,      // 15
+    SDL_CONTROLLER_BUTTON_DPAD_RIGHT,     // 16
+    SDL_CONTROLLER_BUTTON_MISC1,          // 17 share, capture, microphone
+    SDL_CONTROLLER_BUTTON_PADDLE1,        // 18
+    SDL_CONTROLLER_BUTTON_PADDLE2,        // 19
+    SDL_CONTROLLER_BUTTON_PADDLE3,        // 20
+    SDL_CONTROLLER_BUTTON_PADDLE4,        // 21
+    SDL_CONTROLLER_BUTTON_TOUCHPAD,       // 22
+};
+const int kLeftTrigger = 8;
+const int kRightTrigger = 9;
+const Sint16 kTriggerHeld = 16384;  // half way down
+const std::int32_t kDeadZone = 200;  // of the game's stick reading
+
+std::int32_t Scale(Sint16 v)
+{
+    const std::int32_t scaled = static_cast<std::int32_t>(v) * 1000 / 32767;
+    return scaled < -1000 ? -1000 : scaled;
+}
+
+// The D-pad steers at full deflection, unless the stick is pushed past its dead zone.
+std::int32_t WithDpad(std::int32_t stick, bool negative, bool positive)
+{
+    if (stick < -kDeadZone || stick > kDeadZone) return stick;
+    if (negative) return -1000;
+    if (positive) return 1000;
+    return stick;
+}
+
+void ReadController(SDL_GameController* c, JoystickReading& r)
+{
+    auto held = [c](SDL_GameControllerButton b) { return SDL_GameControllerGetButton(c, b) != 0; };
+    r.axisX = WithDpad(Scale(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX)),
+                       held(SDL_CONTROLLER_BUTTON_DPAD_LEFT), held(SDL_CONTROLLER_BUTTON_DPAD_RIGHT));
+    r.axisY = WithDpad(Scale(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY)),
+                       held(SDL_CONTROLLER_BUTTON_DPAD_UP), held(SDL_CONTROLLER_BUTTON_DPAD_DOWN));
+    for (int k = 0; k < static_cast<int>(std::size(kLayout)); ++k) {
+        if (kLayout[k] != SDL_CONTROLLER_BUTTON_INVALID && held(kLayout[k])) r.buttons[k] = 0x80;
+    }
+    if (SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_TRIGGERLEFT) >= kTriggerHeld) r.buttons[kLeftTrigger] = 0x80;
+    if (SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_TRIGGERRIGHT) >= kTriggerHeld) r.buttons[kRightTrigger] = 0x80;
+}
+
+void ReadRaw(SDL_Joystick* j, JoystickReading& r)
+{
+    const Uint8 hat = SDL_JoystickNumHats(j) > 0 ? SDL_JoystickGetHat(j, 0) : SDL_HAT_CENTERED;
+    r.axisX = WithDpad(SDL_JoystickNumAxes(j) > 0 ? Scale(SDL_JoystickGetAxis(j, 0)) : 0, hat & SDL_HAT_LEFT,
+                       hat & SDL_HAT_RIGHT);
+    r.axisY = WithDpad(SDL_JoystickNumAxes(j) > 1 ? Scale(SDL_JoystickGetAxis(j, 1)) : 0, hat & SDL_HAT_UP,
+                       hat & SDL_HAT_DOWN);
+    const int buttons = SDL_JoystickNumButtons(j);
+    for (int k = 0; k < 33 && k < buttons; ++k) {
+        if (SDL_JoystickGetButton(j, k)) r.buttons[k] = 0x80;
+    }
+}
+
+}  // namespace
+
 Input::Input(Window* window) : window_(window)
 {
-    if (!SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return;
+    // Nintendo pads too: SDL's A is the bottom face button, whatever its label.
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
+    if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return;
     // Controllers already attached, in enumeration order; their "added" events come later and are ignored.
     const int n = SDL_NumJoysticks();
     for (int i = 0; i < n; ++i) Open(i);
@@ -61,17 +144,29 @@ void Input::Open(int deviceIndex)
 {
     const SDL_JoystickID id = SDL_JoystickGetDeviceInstanceID(deviceIndex);
     if (id < 0) return;
-    for (SDL_Joystick* have : joysticks_) {
-        if (have && SDL_JoystickInstanceID(have) == id) return;
+    for (const Device& have : devices_) {
+        if (have.joystick && SDL_JoystickInstanceID(have.joystick) == id) return;
     }
-    if (SDL_Joystick* j = SDL_JoystickOpen(deviceIndex)) joysticks_.push_back(j);
+    Device d;
+    if (SDL_IsGameController(deviceIndex) && (d.controller = SDL_GameControllerOpen(deviceIndex)))
+        d.joystick = SDL_GameControllerGetJoystick(d.controller);
+    else
+        d.joystick = SDL_JoystickOpen(deviceIndex);
+    if (d.joystick) devices_.push_back(d);
+}
+
+void Input::Close(Device& d)
+{
+    if (d.controller)
+        SDL_GameControllerClose(d.controller);
+    else if (d.joystick)
+        SDL_JoystickClose(d.joystick);
+    d = Device();
 }
 
 Input::~Input()
 {
-    for (SDL_Joystick* j : joysticks_) {
-        if (j) SDL_JoystickClose(j);
-    }
+    for (Device& d : devices_) Close(d);
 }
 
 void Input::OnEvent(const SDL_Event& e)
@@ -79,6 +174,8 @@ void Input::OnEvent(const SDL_Event& e)
     switch (e.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
+        // A repeat would latch a key already held, so it would read held for a step after its release.
+        if (e.key.repeat) break;
         int dik = DikOf(e.key.keysym.scancode);
         if (dik) keys_[dik] = e.type == SDL_KEYDOWN ? 0x80 : 0;
         if (dik && e.type == SDL_KEYDOWN) tapped_[dik] = 0x80;
@@ -95,11 +192,8 @@ void Input::OnEvent(const SDL_Event& e)
         Open(e.jdevice.which);
         break;
     case SDL_JOYDEVICEREMOVED:
-        for (SDL_Joystick*& j : joysticks_) {
-            if (j && SDL_JoystickInstanceID(j) == e.jdevice.which) {
-                SDL_JoystickClose(j);
-                j = nullptr;
-            }
+        for (Device& d : devices_) {
+            if (d.joystick && SDL_JoystickInstanceID(d.joystick) == e.jdevice.which) Close(d);
         }
         break;
     default:
@@ -123,29 +217,51 @@ bool Input::ReadKeyboard(std::uint8_t keys[256])
 
 bool Input::AcquireJoystick(int index)
 {
-    return index >= 0 && index < JoystickCount() && joysticks_[index] && SDL_JoystickGetAttached(joysticks_[index]) &&
-           window_ && window_->IsForeground();
+    return index >= 0 && index < JoystickCount() && devices_[index].joystick &&
+           SDL_JoystickGetAttached(devices_[index].joystick) && window_ && window_->IsForeground();
 }
 
 bool Input::ReadJoystick(int index, JoystickReading& r)
 {
-    if (index < 0 || index >= JoystickCount() || !joysticks_[index]) return false;
-    SDL_Joystick* j = joysticks_[index];
+    if (index < 0 || index >= JoystickCount() || !devices_[index].joystick) return false;
     SDL_JoystickUpdate();
-    auto scale = [](Sint16 v) { return static_cast<std::int32_t>(v) * 1000 / 32767; };
-    r.axisX = SDL_JoystickNumAxes(j) > 0 ? scale(SDL_JoystickGetAxis(j, 0)) : 0;
-    r.axisY = SDL_JoystickNumAxes(j) > 1 ? scale(SDL_JoystickGetAxis(j, 1)) : 0;
-    if (r.axisX < -1000) r.axisX = -1000;
-    if (r.axisY < -1000) r.axisY = -1000;
-    const int buttons = SDL_JoystickNumButtons(j);
-    for (int k = 0; k <= 32; ++k) r.buttons[k] = (k < buttons && SDL_JoystickGetButton(j, k)) ? 0x80 : 0;
+    r = JoystickReading();
+    if (devices_[index].controller)
+        ReadController(devices_[index].controller, r);
+    else
+        ReadRaw(devices_[index].joystick, r);
     return true;
 }
 
-int AttachVirtualJoystick(int axes, int buttons)
+int AttachVirtualJoystick(int axes, int buttons, int hats)
 {
     if (!SDL_WasInit(SDL_INIT_JOYSTICK) && SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return -1;
-    return SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, axes, buttons, 0);
+    return SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, axes, buttons, hats);
+}
+
+int AttachVirtualController(int buttons)
+{
+    if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return -1;
+    const int device = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, 6, buttons, 1);
+    if (device < 0) return -1;
+    // SDL's own mapping of a virtual controller leaves hats out: give it one, as real pads' entries read.
+    // Mappings name the device without the name checksum (bytes 2 and 3 of the GUID).
+    SDL_JoystickGUID id = SDL_JoystickGetDeviceGUID(device);
+    id.data[2] = id.data[3] = 0;
+    char guid[33];
+    SDL_JoystickGetGUIDString(id, guid, sizeof guid);
+    static const char* const kButtons[] = {"a", "b", "x", "y", "back", "guide", "start", "leftstick", "rightstick",
+                                           "leftshoulder", "rightshoulder"};
+    std::string mapping = std::string(guid) + ",Virtual Controller,";
+    for (int k = 0; k < buttons && k < static_cast<int>(std::size(kButtons)); ++k)
+        mapping += std::string(kButtons[k]) + ":b" + std::to_string(k) + ",";
+    mapping += "leftx:a0,lefty:a1,rightx:a2,righty:a3,lefttrigger:+a4,righttrigger:+a5,"
+               "dpup:h0.1,dpright:h0.2,dpdown:h0.4,dpleft:h0.8,";
+    if (SDL_GameControllerAddMapping(mapping.c_str()) < 0) {
+        SDL_JoystickDetachVirtual(device);
+        return -1;
+    }
+    return device;
 }
 
 namespace {
@@ -175,6 +291,12 @@ bool SetVirtualJoystickButton(int deviceIndex, int button, bool held)
 {
     SDL_Joystick* j = VirtualHandle(deviceIndex);
     return j && SDL_JoystickSetVirtualButton(j, button, held ? SDL_PRESSED : SDL_RELEASED) == 0;
+}
+
+bool SetVirtualJoystickHat(int deviceIndex, int hat, int value)
+{
+    SDL_Joystick* j = VirtualHandle(deviceIndex);
+    return j && SDL_JoystickSetVirtualHat(j, hat, static_cast<Uint8>(value)) == 0;
 }
 
 }  // namespace sdl

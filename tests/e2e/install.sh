@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# cmake --install into a scratch prefix, then the installed game started through its launcher from
-# elsewhere, in a real X window: the root as working directory, the title, play, and Escape with status 0.
+# cmake --install into a scratch prefix (its name with a space and brackets), the installed metadata
+# validated, then the installed game started through its launcher from elsewhere, in a real X window:
+# the root as working directory, the title, play, and Escape with status 0.
 set -uo pipefail
 stage=${1:?staged game root}
 build=$(cd "$stage/.." && pwd)
-prefix=$(mktemp -d /tmp/zenthar_install.XXXXXX)
+prefix=$(mktemp -d "/tmp/zenthar install [x86].XXXXXX")
 elsewhere=$(mktemp -d /tmp/zenthar_elsewhere.XXXXXX)
 trap 'rm -rf "$prefix" "$elsewhere"' EXIT
 [ -n "${ZENTHAR_KEEP_SHOT:-}" ] && trap 'cp "$elsewhere/stage.png" "$ZENTHAR_KEEP_SHOT"; rm -rf "$prefix" "$elsewhere"' EXIT
@@ -13,21 +14,45 @@ fail() { echo "FAIL: $*"; exit 1; }
 timeout -k 5 60 cmake --install "$build" --prefix "$prefix" > "$elsewhere/install.log" 2>&1 ||
   { cat "$elsewhere/install.log"; fail "cmake --install failed"; }
 
-# Layout: the launcher, the game root as staged, the desktop entry, the icons.
+# Layout: the launcher, the game root as staged, the desktop entry, the icons, the metainfo, the manual.
 launcher="$prefix/bin/zenthar"
 root="$prefix/lib/zenthar"
 [ -x "$launcher" ] || fail "no launcher at bin/zenthar"
 [ -x "$root/bin/zenthar" ] || fail "no game executable at lib/zenthar/bin/zenthar"
 diff -r -q -x zenthar "$stage" "$root" || fail "installed root differs from the staged one"
+for tool in desktop-file-validate appstreamcli man lexgrog; do
+  command -v $tool > /dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
+done
+
 desktop="$prefix/share/applications/zenthar.desktop"
 [ -f "$desktop" ] || fail "no desktop entry"
-grep -qx "Exec=$launcher" "$desktop" || fail "desktop entry does not start the launcher"
+grep -Fqx "Exec=\"$launcher\"" "$desktop" || fail "desktop entry does not start the launcher"
 grep -qx "Icon=zenthar" "$desktop" || fail "desktop entry names no icon"
 grep -qx "Name=Zenthar" "$desktop" || fail "desktop entry has no name"
-if command -v desktop-file-validate > /dev/null; then desktop-file-validate "$desktop" || fail "invalid desktop entry"; fi
+desktop-file-validate "$desktop" || fail "invalid desktop entry"
 for n in 16 32 48 64; do
   icon="$prefix/share/icons/hicolor/${n}x${n}/apps/zenthar.png"
   [ "$(identify -format '%m %wx%h' "$icon" 2>/dev/null)" = "PNG ${n}x${n}" ] || fail "icon $icon is not a ${n}x${n} PNG"
+done
+
+metainfo=$(ls "$prefix"/share/metainfo/*.metainfo.xml 2> /dev/null)
+[ "$(wc -l <<<"$metainfo")" = 1 ] && [ -f "$metainfo" ] || fail "not one metainfo file under share/metainfo: $metainfo"
+appstreamcli validate --no-net "$metainfo" || fail "appstreamcli does not accept $metainfo"
+id=$(sed -n 's|^ *<id>\(.*\)</id>$|\1|p' "$metainfo")
+[ "$(basename "$metainfo")" = "$id.metainfo.xml" ] || fail "metainfo file is not named after its id $id"
+for element in '<name>Zenthar</name>' '<summary>' '<description>' '<content_rating type="oars-1.1">' \
+               '<screenshot type="default">' '<release version=' '<launchable type="desktop-id">zenthar.desktop</launchable>'; do
+  grep -Fq "$element" "$metainfo" || fail "metainfo lacks $element"
+done
+
+manual="$prefix/share/man/man6/zenthar.6"
+[ -f "$manual" ] || fail "no manual page zenthar(6)"
+[ "$(lexgrog "$manual")" = "$manual: \"zenthar - vertically scrolling shoot-'em-up\"" ] || fail "manual has no NAME line"
+page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man --warnings -l "$manual" 2> "$elsewhere/man.err")
+[ -s "$elsewhere/man.err" ] && { cat "$elsewhere/man.err"; fail "the manual page renders with warnings"; }
+for text in CONTROLS FILES ENVIRONMENT "EXIT STATUS" "$root/Config.ini" "$root/Setting.ini" SDL_SOUNDFONTS \
+            ZENTHAR_LOOP_STATS SDL_GAMECONTROLLERCONFIG; do
+  grep -Fq -- "$text" <<<"$page" || fail "the manual does not show $text"
 done
 
 # Started from a directory whose own Setting.ini asks for full screen and which has no spawn tables:
@@ -54,7 +79,7 @@ out=$(timeout -k 5 60 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   cat "$1/err"
 ' "$launcher" "$elsewhere" "$root") || fail "session did not finish: $out"
 echo "$out"
-grep -qx "cwd $root" <<<"$out" || fail "the game did not run in its root"
+grep -Fqx "cwd $root" <<<"$out" || fail "the game did not run in its root"
 grep -q "Width: 800" <<<"$out" || fail "window is not 800 wide (the caller's Setting.ini was read?)"
 grep -q "Height: 600" <<<"$out" || fail "window is not 600 high"
 [ "$(sed -n 's/^windows before //p' <<<"$out")" = "$(sed -n 's/^windows after //p' <<<"$out")" ] ||

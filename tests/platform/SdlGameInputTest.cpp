@@ -1,4 +1,5 @@
-// Keyboard events and a virtual controller drive GetIs in the game on the real SDL back end.
+// Keyboard events and a virtual controller drive GetIs in the game on the real SDL back end, through the
+// shipped button map.
 // Needs a window that gets keyboard focus (an X server without a window manager); skipped elsewhere.
 #include <gtest/gtest.h>
 
@@ -77,34 +78,49 @@ protected:
     int device = -1;
 };
 
-TEST_F(SdlGameInputTest, KeysAndAVirtualControllerAreHeldThroughGetIs)
+// The shipped Config.ini, as a player finds it: V slows, F fires and decides, Space pauses; on a known
+// controller the bottom face button fires, a shoulder slows, Start pauses, stick and D-pad steer.
+TEST_F(SdlGameInputTest, KeysAndAControllerPlayThroughTheShippedMap)
 {
-    game->joyButtonMap[2][0] = 2;
     EXPECT_FALSE(Step(12));
     Key(SDL_SCANCODE_S, true);
     EXPECT_TRUE(Step(12));
     Key(SDL_SCANCODE_S, false);
     EXPECT_FALSE(Step(12));
-    Key(SDL_SCANCODE_F, true);  // pad button 2
-    EXPECT_TRUE(Step(2));
-    Key(SDL_SCANCODE_F, false);
-    EXPECT_FALSE(Step(2));
+    const std::pair<SDL_Scancode, int> keys[] = {{SDL_SCANCODE_V, 0}, {SDL_SCANCODE_F, 2}, {SDL_SCANCODE_SPACE, 9}};
+    for (auto [code, key] : keys) {
+        Key(code, true);
+        EXPECT_TRUE(Step(key)) << key;
+        Key(code, false);
+        EXPECT_FALSE(Step(key)) << key;
+    }
 
-    device = sdl::AttachVirtualJoystick(2, 16);
+    device = sdl::AttachVirtualController(11);
     ASSERT_GE(device, 0) << SDL_GetError();
     Pump();
-    ASSERT_TRUE(sdl::SetVirtualJoystickButton(device, 2, true));
+    const std::pair<int, int> buttons[] = {{0, 2}, {9, 0}, {6, 9}};  // SDL's A, left shoulder, Start
+    for (auto [button, key] : buttons) {
+        ASSERT_TRUE(sdl::SetVirtualJoystickButton(device, button, true));
+        EXPECT_TRUE(Step(key)) << key;
+        sdl::SetVirtualJoystickButton(device, button, false);
+        EXPECT_FALSE(Step(key)) << key;
+    }
+
+    ASSERT_TRUE(sdl::SetVirtualJoystickHat(device, 0, SDL_HAT_LEFT));
+    EXPECT_TRUE(Step(11));
+    EXPECT_FLOAT_EQ(game->playerPad[0]->axisX, -1.0f);
+    sdl::SetVirtualJoystickHat(device, 0, SDL_HAT_DOWN);
+    EXPECT_TRUE(Step(13));
+    EXPECT_FALSE(game->GetIs(0, 11));
+    sdl::SetVirtualJoystickHat(device, 0, SDL_HAT_CENTERED);
     ASSERT_TRUE(sdl::SetVirtualJoystickAxis(device, 0, 32767));
-    EXPECT_TRUE(Step(2));
-    EXPECT_TRUE(game->GetIs(0, 10));
+    EXPECT_TRUE(Step(10));
     EXPECT_FLOAT_EQ(game->playerPad[0]->axisX, 1.0f);
     sdl::SetVirtualJoystickAxis(device, 0, 6000);  // about 183: inside the dead zone
-    sdl::SetVirtualJoystickButton(device, 2, false);
-    EXPECT_FALSE(Step(2));
-    EXPECT_FALSE(game->GetIs(0, 10));
+    EXPECT_FALSE(Step(10));
 
     // Pulled out while held: it contributes nothing from then on.
-    sdl::SetVirtualJoystickButton(device, 2, true);
+    sdl::SetVirtualJoystickButton(device, 0, true);
     EXPECT_TRUE(Step(2));
     sdl::DetachVirtualJoystick(device);
     device = -1;

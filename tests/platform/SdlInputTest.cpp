@@ -31,9 +31,10 @@ protected:
         while (Sys().window->PeekMessage(msg)) {
         }
     }
-    int Attach()
+    // A raw joystick, or one SDL's controller database knows.
+    int Attach(bool controller = false)
     {
-        const int device = sdl::AttachVirtualJoystick(2, 16);
+        const int device = controller ? sdl::AttachVirtualController(11) : sdl::AttachVirtualJoystick(2, 16, 1);
         EXPECT_GE(device, 0) << SDL_GetError();
         attached.push_back(SDL_JoystickGetDeviceInstanceID(device));
         Pump();
@@ -70,15 +71,31 @@ TEST_F(SdlInputTest, ScancodesMapOntoTheKeyCodesOfTheKeyTables)
     EXPECT_EQ(sdl::DikOf(SDL_SCANCODE_0), 0x0B);
     EXPECT_EQ(sdl::DikOf(SDL_SCANCODE_L), 0x26);
 
-    SDL_Event key{};
-    key.type = SDL_KEYDOWN;
-    key.key.keysym.scancode = SDL_SCANCODE_G;
-    input->OnEvent(key);
+}
+
+TEST_F(SdlInputTest, AQuickTapReadsHeldOnceAndARepeatLatchesNothing)
+{
+    auto send = [this](Uint32 type, Uint8 repeat) {
+        SDL_Event key{};
+        key.type = type;
+        key.key.repeat = repeat;
+        key.key.keysym.scancode = SDL_SCANCODE_G;
+        input->OnEvent(key);
+    };
     std::uint8_t keys[256];
+    send(SDL_KEYDOWN, 0);
     ASSERT_TRUE(input->ReadKeyboard(keys));
     EXPECT_EQ(keys[0x22], 0x80);
-    key.type = SDL_KEYUP;
-    input->OnEvent(key);
+    // Held long enough to repeat, then let go before the next reading.
+    send(SDL_KEYDOWN, 1);
+    send(SDL_KEYUP, 0);
+    input->ReadKeyboard(keys);
+    EXPECT_EQ(keys[0x22], 0);
+    // Pressed and released between two readings: held for one reading only.
+    send(SDL_KEYDOWN, 0);
+    send(SDL_KEYUP, 0);
+    input->ReadKeyboard(keys);
+    EXPECT_EQ(keys[0x22], 0x80);
     input->ReadKeyboard(keys);
     EXPECT_EQ(keys[0x22], 0);
 }
@@ -110,20 +127,72 @@ TEST_F(SdlInputTest, VirtualJoysticksFeedPadsInOrderAndHotPlugKeepsTheOthers)
     ASSERT_TRUE(input->ReadJoystick(before + 1, r));
     EXPECT_EQ(r.buttons[3], 0x80);
 
-    // A new one joins at the end.
-    const int third = Attach();
+    // A new one joins at the end; a known controller reads in its layout (SDL's A is pad button 2).
+    const int third = Attach(true);
     EXPECT_EQ(input->JoystickCount(), before + 3);
     sdl::SetVirtualJoystickButton(third, 0, true);
     ASSERT_TRUE(input->ReadJoystick(before + 2, r));
-    EXPECT_EQ(r.buttons[0], 0x80);
+    EXPECT_EQ(r.buttons[2], 0x80);
 
     if (before == 0 && Focused()) {
         pads->Update();
         EXPECT_TRUE(pads->pads[1].buttons[3]);
         EXPECT_TRUE(pads->pads[1].up);
-        EXPECT_TRUE(pads->pads[2].buttons[0]);
+        EXPECT_TRUE(pads->pads[2].buttons[2]);
         EXPECT_FALSE(pads->pads[0].buttons[0]);
     }
+}
+
+TEST_F(SdlInputTest, KnownControllersShareOneLayoutAndDpadsSteerWhileTheStickRests)
+{
+    const int before = input->JoystickCount();
+    const int known = Attach(true);
+    const int raw = Attach();
+    ASSERT_EQ(input->JoystickCount(), before + 2);
+    auto held = [](const JoystickReading& r) {
+        std::vector<int> buttons;
+        for (int k = 0; k <= 32; ++k)
+            if (r.buttons[k]) buttons.push_back(k);
+        return buttons;
+    };
+    // SDL's A (bottom face), left shoulder and Start, and the right trigger past half way.
+    for (int b : {0, 9, 6}) {
+        sdl::SetVirtualJoystickButton(known, b, true);
+        sdl::SetVirtualJoystickButton(raw, b, true);
+    }
+    sdl::SetVirtualJoystickAxis(known, 5, 20000);
+    JoystickReading r;
+    ASSERT_TRUE(input->ReadJoystick(before, r));
+    EXPECT_EQ(held(r), (std::vector<int>{0, 2, 6, 9}));
+    ASSERT_TRUE(input->ReadJoystick(before + 1, r));
+    EXPECT_EQ(held(r), (std::vector<int>{0, 6, 9}));
+
+    // The D-pad at full deflection, also as pad buttons; the stick inside its dead zone does not hold it back.
+    sdl::SetVirtualJoystickHat(known, 0, SDL_HAT_LEFTUP);
+    sdl::SetVirtualJoystickAxis(known, 0, 6000);  // about 183
+    sdl::SetVirtualJoystickHat(raw, 0, SDL_HAT_DOWN);
+    ASSERT_TRUE(input->ReadJoystick(before, r));
+    EXPECT_EQ(r.axisX, -1000);
+    EXPECT_EQ(r.axisY, -1000);
+    EXPECT_TRUE(r.buttons[13] && r.buttons[15]);
+    ASSERT_TRUE(input->ReadJoystick(before + 1, r));
+    EXPECT_EQ(r.axisX, 0);
+    EXPECT_EQ(r.axisY, 1000);
+
+    // A stick pushed past the dead zone reads as it is, D-pad or not.
+    sdl::SetVirtualJoystickAxis(known, 0, 16384);
+    sdl::SetVirtualJoystickAxis(raw, 1, -16384);
+    ASSERT_TRUE(input->ReadJoystick(before, r));
+    EXPECT_NEAR(r.axisX, 500, 1);
+    EXPECT_EQ(r.axisY, -1000);
+    ASSERT_TRUE(input->ReadJoystick(before + 1, r));
+    EXPECT_NEAR(r.axisY, -500, 1);
+
+    sdl::SetVirtualJoystickHat(known, 0, SDL_HAT_CENTERED);
+    sdl::SetVirtualJoystickAxis(known, 0, 0);
+    ASSERT_TRUE(input->ReadJoystick(before, r));
+    EXPECT_EQ(r.axisX, 0);
+    EXPECT_EQ(r.axisY, 0);
 }
 
 }  // namespace

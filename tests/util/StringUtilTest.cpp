@@ -131,6 +131,18 @@ TEST(FileExistsTest, WildcardsAndBackslashes)
     EXPECT_TRUE(FileExists(dir + "\\zenthar_str_exists.ico"));
     EXPECT_TRUE(FileExists(dir + "/zenthar_str_exist?.i*"));
     EXPECT_FALSE(FileExists(dir + "/zenthar_str_absent.ico"));
+
+    // Brackets are plain characters, in the directories and in the name.
+    const std::filesystem::path games = std::filesystem::temp_directory_path() / "zenthar_str_Games [x86]";
+    std::filesystem::create_directories(games / "bin");
+    std::ofstream(games / "bin" / "game[1].ico") << "x";
+    const std::string bin = games.string() + "\\bin\\";
+    EXPECT_TRUE(FileExists(bin + "game[1].ico"));
+    EXPECT_TRUE(FileExists(bin + "game[?].*"));
+    EXPECT_FALSE(FileExists(bin + "game1.ico"));
+    EXPECT_FALSE(FileExists(bin + "game[0-9].ico"));
+    EXPECT_FALSE(FileExists(bin + "*.png"));
+    std::filesystem::remove_all(games);
 }
 
 }  // namespace
