@@ -39,16 +39,17 @@ CE_Control::~CE_Control()
     table2.Close();
 }
 
-// Play leaves the stages only for a menu, and a menu leads back only into a new game: stage 1 from
-// the first row of table 1, stage 2 later from the first row of table 2, and enemy shots living as
-// they do in the first game (the last boss to die cleared bossActive).
+// Play comes back from a menu only as a new game (Game_Start or Restart): stage 1 from the first row
+// of table 1, stage 2 later from the first row of table 2, and enemy shots living again as in the
+// first game, since the last boss to die cleared bossActive. Done on the way into play rather than
+// into the menu, so that the last boss's shots do not fly on over the menu.
 void CE_Control::StartOver()
 {
     table1.Rewind();
     table2.Rewind();
     row = SpawnRow();
     rowScene = 0;
-    inPlay = false;
+    inMenu = false;
     CQovGame* game = g_game;
     game->spawnFrame = 0;
     game->readNextRow = true;
@@ -96,9 +97,9 @@ bool CE_Control::Update()
 {
     CQovGame* game = g_game;
     if (game->sceneState < 3) {
-        if (inPlay) StartOver();
-    } else {
-        inPlay = true;
+        inMenu = true;
+    } else if (inMenu) {
+        StartOver();
     }
     if (game->readNextRow) {
         if (game->sceneState == SCENE_STAGE1) {

@@ -24,5 +24,5 @@ private:
     void Spawn();
 
     int rowScene = 0;     // the stage whose table the held row came from; 0 when none is held
-    bool inPlay = false;  // a stage has been played since the last start over
+    bool inMenu = false;  // a menu has been seen since play last started
 };
