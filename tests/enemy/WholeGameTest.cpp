@@ -238,6 +238,7 @@ private:
 struct GameRecord {
     std::vector<int> scenes;
     int frames = 0, stage1Frames = 0, boss1At = 0, boss2At = 0, lowestEnergy = 100, score = 0, scoreAtStart = -1;
+    int stage1Shots = 0;  // most enemy shots in flight at once before boss 1
 };
 
 // From the title, Game_Start by a one-frame decide, then the automatic player until play ends.
@@ -261,14 +262,15 @@ GameRecord PlayOneGame(CQovGame* game, headless::HeadlessPlatform& h, AutoPilot&
             if (game->sceneState != SCENE_STAGE1 && game->sceneState != SCENE_STAGE2) break;
         }
         if (!r.boss1At && game->poolBoss1->LiveCount()) r.boss1At = r.frames;
+        if (!r.boss1At) r.stage1Shots = std::max(r.stage1Shots, game->poolEnemyBullet->LiveCount());
         if (!r.boss2At && game->poolBoss2->LiveCount()) r.boss2At = r.frames;
         if (CPlayer* p = static_cast<CPlayer*>(game->poolPlayer->LiveCount() ? game->poolPlayer->liveHead->next : nullptr))
             r.lowestEnergy = std::min(r.lowestEnergy, p->energy);
     }
     pilot.Release();
     r.score = game->score;
-    std::printf("frames %d (stage 1 %d, boss 1 at %d, boss 2 at %d), score %d, lowest energy %d\n", r.frames,
-                r.stage1Frames, r.boss1At, r.boss2At, r.score, r.lowestEnergy);
+    std::printf("frames %d (stage 1 %d, boss 1 at %d, boss 2 at %d), score %d, lowest energy %d, stage 1 shots %d\n",
+                r.frames, r.stage1Frames, r.boss1At, r.boss2At, r.score, r.lowestEnergy, r.stage1Shots);
     return r;
 }
 
@@ -289,6 +291,7 @@ TEST(WholeGameTest, AnAutomaticPlayerClearsBothStagesTwiceInARowWithTheKeysAlone
         EXPECT_EQ(r.scenes, (std::vector<int>{SCENE_TITLE, SCENE_STAGE1, SCENE_STAGE2, SCENE_TITLE}));
         EXPECT_EQ(r.scoreAtStart, 0);
         EXPECT_GT(r.boss1At, 0);
+        EXPECT_GT(r.stage1Shots, 0) << "the enemies of stage 1 shoot in every game";
         EXPECT_GT(r.boss2At, r.stage1Frames);
         // Both bosses' 31 death updates at 100 each, and the waves on top.
         EXPECT_GT(r.score, 6200);
