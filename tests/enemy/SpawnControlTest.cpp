@@ -164,9 +164,9 @@ protected:
 TEST_F(NewGameTest, ARestartAfterLosingInStageOneFiresTheFirstRowOnItsFrame)
 {
     WriteTable(1, Still(0, 10, 100) + Still(0, 300, 200) + Still(0, 400, 300));
-    WriteTable(2, "");
     Step();
     Decide();
+    EXPECT_EQ(h->messageBoxes.shown.size(), 1u);  // table 2 is missing
     ExpectFiresAt(game->poolEnemyZako, 10);
     ExpectFiresAt(game->poolEnemyZako, 300);
     Step(50);
@@ -177,6 +177,7 @@ TEST_F(NewGameTest, ARestartAfterLosingInStageOneFiresTheFirstRowOnItsFrame)
     EXPECT_EQ(Live(game->poolEnemyZako), 0);
     ExpectFiresAt(game->poolEnemyZako, 10);
     EXPECT_EQ(ZakoX(), 84.0f);
+    EXPECT_EQ(h->messageBoxes.shown.size(), 1u) << "a missing table is reported once, at the first start";
 }
 
 TEST_F(NewGameTest, EveryGameReadsBothTablesFromTheTopAndGameStartResetsTheScore)
