@@ -39,12 +39,30 @@ CE_Control::~CE_Control()
     table2.Close();
 }
 
-void CE_Control::ReadRow(SpawnTable& table)
+// Play comes back from a menu only as a new game (Game_Start or Restart): stage 1 from the first row
+// of table 1, stage 2 later from the first row of table 2, and enemy shots living again as in the
+// first game, since the last boss to die cleared bossActive. Done on the way into play rather than
+// into the menu, so that the last boss's shots do not fly on over the menu.
+void CE_Control::StartOver()
 {
-    // A read that converts nothing (end of table, a bad token, a missing file) leaves no row to
-    // fire: otherwise the last row held, say a boss row, would fire again once the frame counter
-    // restarts in the next stage.
-    if (table.Read(row) == 0) row.type = -1;
+    table1.Rewind();
+    table2.Rewind();
+    row = SpawnRow();
+    rowScene = 0;
+    inMenu = false;
+    CQovGame* game = g_game;
+    game->spawnFrame = 0;
+    game->readNextRow = true;
+    game->bossActive = true;
+}
+
+void CE_Control::ReadRow(SpawnTable& table, int scene)
+{
+    // A stage whose table yields nothing (missing, empty, bad from the start) holds no row: the other
+    // stage's last row, a boss row say, would fire again once the counter restarts. Within a table the
+    // end keeps the last row, whose frame has already passed.
+    if (table.Read(row) == 0 && rowScene != scene) row = SpawnRow();
+    rowScene = scene;
 }
 
 void CE_Control::Spawn()
@@ -78,12 +96,17 @@ void CE_Control::Spawn()
 bool CE_Control::Update()
 {
     CQovGame* game = g_game;
+    if (game->sceneState < 3) {
+        inMenu = true;
+    } else if (inMenu) {
+        StartOver();
+    }
     if (game->readNextRow) {
         if (game->sceneState == SCENE_STAGE1) {
-            ReadRow(table1);
+            ReadRow(table1, SCENE_STAGE1);
             game->readNextRow = false;
         } else if (game->sceneState == SCENE_STAGE2) {
-            ReadRow(table2);
+            ReadRow(table2, SCENE_STAGE2);
             game->readNextRow = false;
         }
     }

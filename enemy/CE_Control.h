@@ -1,4 +1,5 @@
-// The spawn controller: turns the rows of the two spawn tables into enemies on their frames.
+// The spawn controller: turns the rows of the two spawn tables into enemies on their frames. It lives
+// for the whole run; every game, from the title or the game-over menu, reads both tables from the top.
 #pragma once
 #include "enemy/SpawnRow.h"
 #include "enemy/SpawnTable.h"
@@ -18,6 +19,10 @@ public:
     SpawnTable table2;
 
 private:
-    void ReadRow(SpawnTable& table);
+    void StartOver();
+    void ReadRow(SpawnTable& table, int scene);
     void Spawn();
+
+    int rowScene = 0;     // the stage whose table the held row came from; 0 when none is held
+    bool inMenu = false;  // a menu has been seen since play last started
 };

@@ -34,6 +34,12 @@ void SpawnTable::Close()
     file = nullptr;
 }
 
+void SpawnTable::Rewind()
+{
+    blocked = false;
+    if (file) std::rewind(file);
+}
+
 bool SpawnTable::SkipSpace()
 {
     int c;

@@ -1,4 +1,4 @@
-// A spawn table file read as whitespace-separated numbers, nine to a row, never rewound.
+// A spawn table file read as whitespace-separated numbers, nine to a row.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -17,6 +17,8 @@ public:
     bool Open(const std::string& path);
     void Close();
     bool IsOpen() const { return file != nullptr; }
+    // Back to the first row, unblocked; a table that is not open stays empty.
+    void Rewind();
 
     // Converts the next fields into row in column order and returns how many converted (0 to 9).
     // Fields after the first one that fails keep their values. A token that does not convert (or is

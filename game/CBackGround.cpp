@@ -84,6 +84,8 @@ void CBackGround::UpdateTitle()
     }
     if (countdown > 0) ++countdown;
     if (countdown > 60 && game->sceneState == SCENE_TITLE) {
+        // A new game; a Restart from the game-over menu is a continue and keeps the score.
+        game->score = 0;
         game->sceneState = SCENE_STAGE1;
         if (firstStart) {
 #ifdef ZEN_HAS_SPAWN_CONTROLLER

@@ -78,6 +78,18 @@ def ink(img, box):
     return n / total
 
 
+def warm(img, box):
+    """Count of red and orange pixels in a box: the fire-bird enemies, the GAME OVER letters."""
+    n = 0
+    px = img.load()
+    for y in range(box[1], box[3]):
+        for x in range(box[0], box[2]):
+            r, g, b = px[x, y]
+            if r > 100 and r - g > 50 and r - b > 50:
+                n += 1
+    return n
+
+
 def main():
     cmd, path = sys.argv[1], sys.argv[2]
     img = load(path)
@@ -98,6 +110,8 @@ def main():
         print("%.3f" % gold_column(img, x0, x1, top, bottom))
     elif cmd == "white":
         print("%.3f" % near_white(img))
+    elif cmd == "warm":
+        print(warm(img, tuple(map(int, sys.argv[3:7]))))
     elif cmd == "ink":
         print("%.3f" % ink(img, tuple(map(int, sys.argv[3:7]))))
     else:

@@ -1,5 +1,6 @@
 #include "enemy/CE_Control.h"
 
+#include "enemy/CBoss.h"
 #include "enemy/CBoss_1.h"
 #include "enemy/CEnemy_shot.h"
 #include "enemy/CEnemy_strong.h"
@@ -102,8 +103,9 @@ TEST_F(SpawnControlTest, ABossRowHandsOverToTheSecondTableAtFrameZero)
 TEST_F(SpawnControlTest, AnEmptySecondTableBringsNoBossBackAfterTheFirstDies)
 {
     WriteTable(1, "100 0 1 300 50 0 1 0 0\n");
+    WriteTable(2, " \n");
     StartWithController();
-    ASSERT_EQ(h->messageBoxes.shown.size(), 1u);
+    ASSERT_EQ(h->messageBoxes.shown.size(), 0u);
     Step();
     First<CBoss_1>(game->poolBoss1)->hp = 0;
     Step(31);
@@ -112,30 +114,107 @@ TEST_F(SpawnControlTest, AnEmptySecondTableBringsNoBossBackAfterTheFirstDies)
     EXPECT_EQ(Live(game->poolBoss1), 0);
 }
 
-TEST_F(SpawnControlTest, OutsideTheStagesTheCounterIsHeldAndARestartFiresTheHeldRowInStageOne)
+// Played through the real menus: the title creates the controller, lost ships and beaten bosses
+// lead back through the menus.
+class NewGameTest : public EnemyTest {
+protected:
+    static constexpr int kDecide = 0x21;  // F: menu decide
+
+    // Decide for one update on the menu's first item (Game_Start, Restart); play starts 30 updates later.
+    void Decide()
+    {
+        h->input.SetKey(kDecide, true);
+        Step();
+        h->input.SetKey(kDecide, false);
+        Step(30);
+        ASSERT_EQ(game->sceneState, SCENE_STAGE1);
+    }
+    void Lose()
+    {
+        First<CPlayer>(game->poolPlayer)->energy = 0;
+        Step(31);
+        ASSERT_EQ(game->sceneState, SCENE_GAME_OVER);
+    }
+    void Beat(TaskPool* bosses, int nextScene)
+    {
+        ASSERT_EQ(Live(bosses), 1);
+        First<CBoss>(bosses)->hp = 0;
+        Step(31);
+        ASSERT_EQ(game->sceneState, nextScene);
+    }
+    // Steps until the update that runs with spawnFrame at frame, then expects the pool to grow by one
+    // in that update and not before.
+    void ExpectFiresAt(TaskPool* pool, int frame)
+    {
+        const int before = Live(pool);
+        while (game->spawnFrame < frame) {
+            Step();
+            ASSERT_EQ(Live(pool), before) << "at frame " << game->spawnFrame;
+        }
+        Step();
+        EXPECT_EQ(Live(pool), before + 1) << "frame " << frame;
+    }
+    float ZakoX()
+    {
+        const CEnemy_zako* zako = First<CEnemy_zako>(game->poolEnemyZako);
+        return zako ? zako->drawX : -1.0f;
+    }
+};
+
+TEST_F(NewGameTest, ARestartAfterLosingInStageOneFiresTheFirstRowOnItsFrame)
 {
-    WriteTable(1, "100 0 1 300 50 0 1 0 0\n" + Still(0, 60, 100));
-    WriteTable(2, Still(2, 50, 200) + Still(0, 55, 300));
-    StartWithController();
+    WriteTable(1, Still(0, 10, 100) + Still(0, 300, 200) + Still(0, 400, 300));
     Step();
-    First<CBoss_1>(game->poolBoss1)->hp = 0;
-    Step(31);
-    ASSERT_EQ(game->sceneState, SCENE_STAGE2);
-    Step(20);
-
-    game->sceneState = SCENE_GAME_OVER;
-    Step(40);
-    EXPECT_EQ(game->spawnFrame, 0);
-    EXPECT_EQ(Live(game->poolEnemyStrong), 0);
-
-    game->sceneState = SCENE_STAGE1;
+    Decide();
+    EXPECT_EQ(h->messageBoxes.shown.size(), 1u);  // table 2 is missing
+    ExpectFiresAt(game->poolEnemyZako, 10);
+    ExpectFiresAt(game->poolEnemyZako, 300);
     Step(50);
-    EXPECT_EQ(Live(game->poolEnemyStrong), 0);
+    Lose();
+    Step(20);
+    EXPECT_EQ(game->spawnFrame, 0);
+    Decide();
+    EXPECT_EQ(Live(game->poolEnemyZako), 0);
+    ExpectFiresAt(game->poolEnemyZako, 10);
+    EXPECT_EQ(ZakoX(), 84.0f);
+    EXPECT_EQ(h->messageBoxes.shown.size(), 1u) << "a missing table is reported once, at the first start";
+}
+
+TEST_F(NewGameTest, EveryGameReadsBothTablesFromTheTopAndGameStartResetsTheScore)
+{
+    WriteTable(1, Still(0, 5, 100) + "100 20 1 300 50 0 1 0 0\n");
+    WriteTable(2, Still(1, 5, 400) + Still(2, 60, 450) + "200 100 1 300 50 0 1 0 0\n");
+    auto fromTheTop = [&] {
+        ExpectFiresAt(game->poolEnemyZako, 5);
+        EXPECT_EQ(ZakoX(), 84.0f);
+        ExpectFiresAt(game->poolBoss1, 20);
+        Beat(game->poolBoss1, SCENE_STAGE2);
+        EXPECT_EQ(game->spawnFrame, 0);
+        ExpectFiresAt(game->poolEnemyShot, 5);
+    };
     Step();
-    EXPECT_EQ(Live(game->poolEnemyStrong), 1);  // table 2's held row, in stage 1
-    Step(10);
-    EXPECT_EQ(Live(game->poolEnemyZako), 1);  // then table 1 again
-    EXPECT_EQ(First<CEnemy_zako>(game->poolEnemyZako)->drawX, 84.0f);
+    Decide();
+    fromTheTop();
+    Step(10);  // holding the strong enemy's row when the ship is lost
+    Lose();
+    const int score = game->score;
+    EXPECT_GT(score, 0);
+
+    Decide();  // Restart: a continue, back to stage 1
+    EXPECT_EQ(game->score, score);
+    EXPECT_TRUE(game->bossActive) << "enemy shots live as they did in the first game";
+    fromTheTop();
+    ExpectFiresAt(game->poolEnemyStrong, 60);
+    ExpectFiresAt(game->poolBoss2, 100);
+    Beat(game->poolBoss2, SCENE_TITLE);
+    EXPECT_GT(game->score, score);
+
+    Step();
+    Decide();  // Game_Start: a new game
+    EXPECT_EQ(game->score, 0);
+    fromTheTop();
+    EXPECT_EQ(h->messageBoxes.shown.size(), 0u);
+    EXPECT_EQ(Live(game->poolEControl), 1);
 }
 
 // Whatever a table holds, the controller neither crashes nor reads past a bad token.

@@ -196,10 +196,11 @@ private:
     {
         if (--modeLeft_ <= 0) {
             mode_ = static_cast<Mode>(Uniform(0, static_cast<int>(Mode::Count) - 1));
-            // Clearing both stages leaves the tables spent, so play that through in the last quarter only.
+            // Every game and every restart plays stage 1 from its start, so the bosses are reached only by
+            // unbroken play: the last quarter survives throughout, the rest dies often.
             const bool lastQuarter = step >= steps_ * 3 / 4;
             if (mode_ == Mode::Survive && !lastQuarter) mode_ = Mode::Dive;
-            if (lastQuarter && Chance(0.7)) mode_ = Mode::Survive;
+            if (lastQuarter) mode_ = Mode::Survive;
             modeLeft_ = Uniform(30, 900);
             target_ = Uniform(0, 9);
         }
@@ -299,6 +300,10 @@ private:
     // Kept alive and firing under the boss, so play goes on to the bosses and the second stage.
     void Survive()
     {
+        if (game_->paused) {
+            if (step_++ & 1) Key(ButtonKey(game_->joyButtonMap[9][0]));
+            return;
+        }
         if (CPlayer* p = First<CPlayer>(game_->poolPlayer)) p->energy = 100;
         Key(DecideKey());
         if (game_->poolBoss1->LiveCount() || game_->poolBoss2->LiveCount()) {
@@ -325,11 +330,8 @@ private:
     }
 
     int DecideButton() const { return game_->joyButtonMap[2][0]; }
-    int DecideKey() const
-    {
-        const int b = DecideButton();
-        return b >= 0 && b < 9 ? kButtonKeys[b][0] : 0;
-    }
+    static int ButtonKey(int b) { return b >= 0 && b < 9 ? kButtonKeys[b][0] : 0; }
+    int DecideKey() const { return ButtonKey(DecideButton()); }
 
     // Game_End ends the process; whatever is held, decide never reaches it.
     void MaskGameEnd()
