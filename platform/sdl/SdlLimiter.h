@@ -25,6 +25,7 @@ private:
     float release_;  // per-frame factor on the distance from unity
     float hold_ = 1.0f;
     int pos_ = 0;
+    int busy_ = 0;  // frames until both windows are back at unity
     std::array<float, 2 * kLookAhead> delayed_{};
     std::array<float, kLookAhead> needed_;  // gain each recent frame needs
     std::array<float, kLookAhead> held_;    // gain envelope before smoothing

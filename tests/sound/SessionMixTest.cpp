@@ -20,6 +20,7 @@
 #include <filesystem>
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "app/CQovGame.h"
@@ -82,7 +83,7 @@ public:
         return mixed_;
     }
     bool Stalled() const { return stalled_; }
-    const std::vector<std::int16_t>& Music() const { return music_; }
+    std::vector<std::int16_t> TakeMusic() { return std::move(music_); }
 
 private:
     bool hold_;
@@ -175,7 +176,7 @@ Session Play(int maxSteps, bool realTime)
     g_game = nullptr;
     out.reset();  // the game's players are never destroyed: closing the device here completes the file
     s.out = testsupport::DiskOutput::ReadSamples(file);
-    s.music = step.Music();
+    s.music = step.TakeMusic();
     s.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     s.lag = Align(s, long(s.out.size() / 2) - held + sdl::Limiter::Delay());
     if (const char* keep = std::getenv("ZENTHAR_SESSION_AUDIO"))
