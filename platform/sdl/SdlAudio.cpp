@@ -173,6 +173,8 @@ private:
     float gain_ = 1.0f;
 };
 
+Audio::Audio() : limiter_(kRate) {}
+
 Audio::~Audio()
 {
     if (open_) Close();
@@ -204,27 +206,35 @@ bool Audio::Open()
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    channels_ = Mix_AllocateChannels(-1);
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        sum_.assign(2 * kChunkFrames, 0.0f);
+        limiter_ = Limiter(kRate);
+        if (voices_.empty()) voices_.resize(8);
+    }
+    // The mixer adds its channels with saturation, so effects are summed here instead, after the
+    // music, where the limiter can see the whole sum before it is cut to 16 bits.
+    Mix_SetPostMix(&Audio::MixEffects, this);
     open_ = true;
     return true;
 }
 
 void Audio::Close()
 {
-    Mix_HaltChannel(-1);
+    Mix_SetPostMix(nullptr, nullptr);  // waits for a mix in progress
     Mix_HaltMusic();
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        for (Voice& v : voices_) v = Voice{};
+    }
     for (Effect& e : effects_) {
-        if (e.playing) Mix_FreeChunk(e.playing);
         if (e.chunk) Mix_FreeChunk(e.chunk);
         e = Effect{};
     }
-    SweepRetired(true);
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     open_ = false;
-    channels_ = 0;
-    placed_ = false;
 }
 
 Audio::Effect* Audio::Find(int effect)
@@ -237,25 +247,41 @@ Audio::Effect* Audio::Find(int effect)
 int Audio::LoadEffect(const std::string& path)
 {
     if (!open_) return 0;
+    // Converted on loading to the output's format: 16-bit stereo at the output rate.
     Mix_Chunk* chunk = Mix_LoadWAV(NativePath(path).c_str());
     if (!chunk) return 0;
+    if (chunk->alen < 4) {
+        Mix_FreeChunk(chunk);
+        return 0;
+    }
     Effect e;
     e.chunk = chunk;
-    Scale(e);
-    effects_.push_back(std::move(e));
+    effects_.push_back(e);
     return static_cast<int>(effects_.size());
+}
+
+void Audio::Halt(int effect)
+{
+    std::lock_guard<std::mutex> hold(lock_);
+    for (Voice& v : voices_) {
+        if (effect == 0 || v.effect == effect) v = Voice{};
+    }
+}
+
+bool Audio::Sounding(int effect)
+{
+    std::lock_guard<std::mutex> hold(lock_);
+    for (const Voice& v : voices_) {
+        if (v.effect == effect) return true;
+    }
+    return false;
 }
 
 void Audio::FreeEffect(int effect)
 {
     Effect* e = Find(effect);
     if (!e) return;
-    // Freeing halts the instances first.
-    for (int ch = 0; ch < channels_; ++ch) {
-        if (PlaysEffect(ch, effect)) Mix_HaltChannel(ch);
-    }
-    SweepRetired(false);
-    if (e->playing) Mix_FreeChunk(e->playing);
+    Halt(effect);  // freeing halts the instances first
     Mix_FreeChunk(e->chunk);
     *e = Effect{};
 }
@@ -270,132 +296,94 @@ void Audio::SetEffectRepeats(int effect, int repeats)
     if (Effect* e = Find(effect)) e->repeats = repeats < 0 ? -1 : repeats;
 }
 
-int Audio::FreeChannel()
+// Called with `lock_` held.
+int Audio::FreeVoice()
 {
-    for (int ch = 0; ch < channels_; ++ch) {
-        if (!Mix_Playing(ch)) return ch;
+    const int count = static_cast<int>(voices_.size());
+    for (int i = 0; i < count; ++i) {
+        if (voices_[i].effect == 0) return i;
     }
     // All busy: grow rather than cut or drop an instance.
-    const int first = channels_;
-    channels_ = Mix_AllocateChannels(std::max(8, channels_ * 2));
-    return first < channels_ ? first : -1;
-}
-
-void Audio::Place(int channel)
-{
-    if (placed_) Mix_SetPosition(channel, angle_, distance_);
+    voices_.resize(std::max<std::size_t>(8, voices_.size() * 2));
+    return count;
 }
 
 void Audio::PlayEffect(int effect)
 {
     Effect* e = Find(effect);
     if (!e || !e->prepared) return;
-    const int ch = FreeChannel();
-    if (ch < 0) return;
-    // The gain is already in the chunk's samples: starting a sound registers nothing and allocates
-    // nothing, however often it is played.
-    Place(ch);
-    Mix_Volume(ch, MIX_MAX_VOLUME);
-    if (Mix_PlayChannel(ch, e->playing, e->repeats) < 0 && placed_) Mix_UnregisterAllEffects(ch);
+    std::lock_guard<std::mutex> hold(lock_);
+    Voice& v = voices_[FreeVoice()];
+    v.effect = effect;
+    v.samples = reinterpret_cast<const std::int16_t*>(e->chunk->abuf);
+    v.frames = static_cast<int>(e->chunk->alen / 4);
+    v.at = 0;
+    v.repeats = e->repeats;
 }
 
 void Audio::StopEffect(int effect)
 {
-    Effect* e = Find(effect);
-    if (!e) return;
-    for (int ch = 0; ch < channels_; ++ch) {
-        if (PlaysEffect(ch, effect)) Mix_HaltChannel(ch);
-    }
+    if (Find(effect)) Halt(effect);
 }
 
 void Audio::StopAllEffects()
 {
-    if (open_) Mix_HaltChannel(-1);
+    Halt(0);
 }
 
 bool Audio::IsEffectPlaying(int effect)
 {
-    Effect* e = Find(effect);
-    if (!e) return false;
-    for (int ch = 0; ch < channels_; ++ch) {
-        if (PlaysEffect(ch, effect)) return true;
-    }
-    return false;
-}
-
-// A new scaled copy rather than scaling in place: instances already playing read the old samples
-// on the mixer's thread. Only a change of gain allocates, never starting a sound.
-void Audio::Scale(Effect& e)
-{
-    // The device is opened as signed 16-bit without format changes, so that is what the chunk holds.
-    const auto* in = reinterpret_cast<const std::int16_t*>(e.chunk->abuf);
-    std::vector<std::int16_t> samples(e.chunk->alen / 2);
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        const long v = std::lrint(in[i] * effectGain_);
-        samples[i] = static_cast<std::int16_t>(std::clamp(v, -32768L, 32767L));
-    }
-    Mix_Chunk* chunk = Mix_QuickLoad_RAW(reinterpret_cast<Uint8*>(samples.data()),
-                                         static_cast<Uint32>(samples.size() * sizeof(std::int16_t)));
-    if (!chunk) return;
-    if (e.playing) {
-        const int id = static_cast<int>(&e - effects_.data()) + 1;
-        retired_.push_back({id, e.playing, std::move(e.samples)});
-    }
-    e.playing = chunk;
-    e.samples = std::move(samples);
-}
-
-bool Audio::PlaysEffect(int channel, int effect) const
-{
-    if (!Mix_Playing(channel)) return false;
-    const Mix_Chunk* c = Mix_GetChunk(channel);
-    const Effect& e = effects_[effect - 1];
-    if (c && c == e.playing) return true;
-    for (const Retired& r : retired_) {
-        if (r.effect == effect && r.chunk == c) return true;
-    }
-    return false;
-}
-
-void Audio::SweepRetired(bool all)
-{
-    for (std::size_t i = 0; i < retired_.size();) {
-        bool busy = false;
-        for (int ch = 0; ch < channels_ && !busy && !all; ++ch) {
-            busy = Mix_Playing(ch) && Mix_GetChunk(ch) == retired_[i].chunk;
-        }
-        if (busy) {
-            ++i;
-            continue;
-        }
-        Mix_FreeChunk(retired_[i].chunk);  // halts any instance left
-        retired_.erase(retired_.begin() + static_cast<std::ptrdiff_t>(i));
-    }
+    return Find(effect) && Sounding(effect);
 }
 
 void Audio::SetEffectGain(float gain)
 {
+    std::lock_guard<std::mutex> hold(lock_);
     effectGain_ = std::max(gain, 0.0f);
-    if (!open_) return;
-    SweepRetired(false);
-    for (Effect& e : effects_) {
-        if (e.chunk) Scale(e);
-    }
 }
 
 void Audio::SetEffectPosition3D(float x, float y, float z)
 {
-    // The mixer's angle runs clockwise from straight ahead, and its distance byte scales loudness
-    // linearly from 255/255 at 0 down to nothing at 255.
+    // Loudness falls as 1 / distance beyond 1; the side the sound comes from keeps it, the other
+    // side loses it as the sound moves round from straight ahead to the side.
     const double d = std::sqrt(double(x) * x + double(y) * y + double(z) * z);
     const double loudness = d > 1.0 ? 1.0 / d : 1.0;
-    const double deg = (x == 0.0f && z == 0.0f) ? 0.0 : std::atan2(double(x), double(z)) * 180.0 / M_PI;
-    angle_ = static_cast<short>(std::lround(deg < 0.0 ? deg + 360.0 : deg) % 360);
-    distance_ = static_cast<unsigned char>(std::clamp(std::lround(255.0 * (1.0 - loudness)), 0L, 255L));
-    placed_ = true;
-    for (int ch = 0; ch < channels_; ++ch) {
-        if (Mix_Playing(ch)) Place(ch);
+    const double side = (x == 0.0f && z == 0.0f) ? 0.0 : std::sin(std::atan2(double(x), double(z)));
+    std::lock_guard<std::mutex> hold(lock_);
+    pan_[0] = static_cast<float>(loudness * (1.0 - std::max(side, 0.0)));
+    pan_[1] = static_cast<float>(loudness * (1.0 + std::min(side, 0.0)));
+}
+
+void Audio::MixEffects(void* self, std::uint8_t* stream, int len)
+{
+    auto* audio = static_cast<Audio*>(self);
+    auto* out = reinterpret_cast<std::int16_t*>(stream);
+    std::lock_guard<std::mutex> hold(audio->lock_);
+    for (int frames = len / 4; frames > 0;) {
+        const int n = std::min(frames, kChunkFrames);
+        audio->Mix(out, n);
+        out += 2 * n;
+        frames -= n;
     }
+}
+
+// On the mixer's thread, with `lock_` held; `stream` holds the music.
+void Audio::Mix(std::int16_t* stream, int frames)
+{
+    float* sum = sum_.data();
+    for (int i = 0; i < 2 * frames; ++i) sum[i] = stream[i];
+    const float gain[2] = {effectGain_ * pan_[0], effectGain_ * pan_[1]};
+    for (Voice& v : voices_) {
+        for (int f = 0; f < frames && v.effect != 0; ++f) {
+            sum[2 * f] += v.samples[2 * v.at] * gain[0];
+            sum[2 * f + 1] += v.samples[2 * v.at + 1] * gain[1];
+            if (++v.at < v.frames) continue;
+            v.at = 0;
+            if (v.repeats == 0) v = Voice{};
+            else if (v.repeats > 0) --v.repeats;
+        }
+    }
+    limiter_.Process(sum, stream, frames);
 }
 
 std::unique_ptr<IMusic> Audio::CreateMusic()

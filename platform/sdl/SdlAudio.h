@@ -1,10 +1,14 @@
-// Sound output over SDL2_mixer: effects on growing mixer channels, MIDI through FluidSynth.
+// Sound output over SDL2_mixer: MIDI through FluidSynth, effects on voices of our own added to the
+// mixer's output, and a limiter on the sum.
 #pragma once
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/IAudio.h"
+#include "platform/sdl/SdlLimiter.h"
 
 struct Mix_Chunk;
 struct _Mix_Music;
@@ -16,7 +20,7 @@ class Music;
 // One per process: the mixer underneath is process-wide.
 class Audio : public IAudio {
 public:
-    Audio() = default;
+    Audio();
     ~Audio() override;
 
     bool Acquire() override;
@@ -35,44 +39,45 @@ public:
 
     std::unique_ptr<IMusic> CreateMusic() override;
 
-    // Mixer channels allocated so far.
-    int ChannelCount() const { return channels_; }
+    // Effect voices allocated so far.
+    int ChannelCount() const { return static_cast<int>(voices_.size()); }
     // The stream now owning the mixer's music slot, if any.
     Music* currentMusic = nullptr;
 
 private:
     struct Effect {
-        Mix_Chunk* chunk = nullptr;  // as loaded
+        Mix_Chunk* chunk = nullptr;  // as loaded: 16-bit stereo at the output rate
         bool prepared = false;
         int repeats = 0;
-        Mix_Chunk* playing = nullptr;  // over `samples`: the loaded sound at the effects gain
-        std::vector<std::int16_t> samples;
     };
-    // A scaled copy replaced by a later gain; kept until nothing plays it.
-    struct Retired {
-        int effect;
-        Mix_Chunk* chunk;
-        std::vector<std::int16_t> samples;
+    struct Voice {
+        int effect = 0;  // 0: free
+        const std::int16_t* samples = nullptr;
+        int frames = 0;
+        int at = 0;
+        int repeats = 0;
     };
 
     bool Open();
     void Close();
     Effect* Find(int effect);
-    int FreeChannel();
-    void Place(int channel);
-    void Scale(Effect& e);
-    bool PlaysEffect(int channel, int effect) const;
-    void SweepRetired(bool all);
+    int FreeVoice();
+    void Halt(int effect);
+    bool Sounding(int effect);
+    static void MixEffects(void* self, std::uint8_t* stream, int len);
+    void Mix(std::int16_t* stream, int frames);
 
     int refs_ = 0;
     bool open_ = false;
-    int channels_ = 0;
     std::vector<Effect> effects_;  // id = index + 1
-    std::vector<Retired> retired_;
     float effectGain_ = 1.0f;
-    bool placed_ = false;
-    short angle_ = 0;
-    unsigned char distance_ = 0;
+    float pan_[2] = {1.0f, 1.0f};  // left, right
+
+    // Shared with the mixer's thread, under `lock_`.
+    std::mutex lock_;
+    std::vector<Voice> voices_;
+    std::vector<float> sum_;  // one mixer buffer
+    Limiter limiter_;
 };
 
 }  // namespace sdl

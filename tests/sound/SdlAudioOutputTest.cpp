@@ -13,15 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "platform/Platform.h"
-#include "platform/sdl/SdlAudio.h"
+#include "platform/sdl/SdlLimiter.h"
 #include "sound/CBgmPlayer.h"
 #include "sound/CSound.h"
 #include "sound/CSoundPlayer.h"
+#include "support/DiskOutput.h"
 
 namespace {
 
-constexpr int kRate = 44100;
+using testsupport::DiskOutput;
+constexpr int kRate = testsupport::kAudioRate;
 
 void Put16(std::ofstream& f, int v) { f.put(char(v & 0xFF)).put(char((v >> 8) & 0xFF)); }
 void Put32(std::ofstream& f, std::uint32_t v)
@@ -69,68 +70,6 @@ std::string WriteShortMidi(const std::string& name)
     return path;
 }
 
-// Points the platform's audio at a fresh back end writing to a file; restores everything after.
-class DiskOutput {
-public:
-    explicit DiskOutput(const std::string& name) : file_(testing::TempDir() + name)
-    {
-        std::remove(file_.c_str());
-        Keep("SDL_AUDIODRIVER", "disk");
-        Keep("SDL_DISKAUDIOFILE", file_.c_str());
-        saved_ = Sys().audio;
-        Sys().audio = &audio;
-    }
-    ~DiskOutput()
-    {
-        Sys().audio = saved_;
-        for (auto& [key, value] : env_) {
-            if (value.first) setenv(key.c_str(), value.second.c_str(), 1);
-            else unsetenv(key.c_str());
-        }
-    }
-    void Keep(const char* key, const char* value)
-    {
-        const char* old = std::getenv(key);
-        if (!env_.count(key)) env_[key] = {old != nullptr, old ? old : ""};
-        setenv(key, value, 1);
-    }
-    // Waits until the device has written the given stretch of sound more. The disk driver keeps to
-    // real time only as well as its thread gets the processor, so a busy machine would otherwise
-    // squeeze the test's timeline.
-    void Wait(double seconds) const
-    {
-        std::error_code ec;
-        const auto written = [&] { return double(std::filesystem::file_size(file_, ec)) / (4.0 * kRate); };
-        const double target = written() + seconds;
-        for (Uint32 waited = 0; written() < target && waited < Uint32(seconds * 10000) + 2000; waited += 5)
-            SDL_Delay(5);
-    }
-    // Interleaved stereo; only complete once every holder of the device has let it go.
-    std::vector<std::int16_t> Samples() const
-    {
-        std::ifstream f(file_, std::ios::binary);
-        std::vector<char> bytes((std::istreambuf_iterator<char>(f)), {});
-        std::vector<std::int16_t> s(bytes.size() / 2);
-        for (std::size_t i = 0; i < s.size(); ++i)
-            s[i] = std::int16_t(std::uint8_t(bytes[2 * i]) | std::uint8_t(bytes[2 * i + 1]) << 8);
-        return s;
-    }
-
-    sdl::Audio audio;
-
-private:
-    std::string file_;
-    IAudio* saved_ = nullptr;
-    std::map<std::string, std::pair<bool, std::string>> env_;
-};
-
-// The mixer is one per process: a game built by an earlier test in this process may still hold it
-// (on another driver), and the output could then not be captured.
-bool MixerHeldElsewhere() { return SDL_WasInit(SDL_INIT_AUDIO) != 0; }
-
-#define SKIP_IF_MIXER_HELD() \
-    if (MixerHeldElsewhere()) GTEST_SKIP() << "the audio device is held elsewhere in this process"
-
 double Rms(const std::vector<std::int16_t>& s)
 {
     double sum = 0.0;
@@ -174,6 +113,47 @@ TEST(SdlAudioOutput, TenPlaysOnConsecutiveFramesSoundTogether)
     EXPECT_EQ(s.back(), 0);
 }
 
+TEST(SdlAudioOutput, EffectsSummingAboveFullScaleAreHeldAtTheCeilingThenReleasedSmoothly)
+{
+    SKIP_IF_MIXER_HELD();
+    const std::string bed = WriteLevelWave("bed.wav", 8000, 1.2);
+    const std::string burst = WriteLevelWave("burst.wav", 8000, 0.2);
+    DiskOutput out("limit.raw");
+    {
+        CSoundPlayer player(false, 1);
+        player.SetVolume(1.0f);
+        CSound a(bed), b(burst);
+        player.Register(&a);
+        player.Register(&b);
+        player.Play(&a);
+        out.Wait(0.3);
+        for (int i = 0; i < 4; ++i) player.Play(&b);  // in one buffer: 40000 at once
+        out.Wait(1.3);
+    }
+    const std::vector<std::int16_t> s = out.Samples();
+    const int ceiling = int(sdl::Limiter::kCeiling);
+    EXPECT_EQ(Peak(s), ceiling);
+    std::size_t held = 0, lastHeld = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != ceiling) continue;
+        held += 1;
+        lastHeld = i;
+    }
+    EXPECT_GT(held, std::size_t(2 * 0.15 * kRate));  // most of the burst, both sides
+    // Then the bed alone climbs back to its level without a step, over tens of milliseconds.
+    std::size_t i = lastHeld + 2;
+    while (i < s.size() && s[i] >= 8000 * 4 / 5) i += 2;  // the burst's end falls within one sample
+    const std::size_t low = i;
+    int step = 0;
+    for (; i + 2 < s.size() && s[i] < 8000; i += 2) step = std::max(step, s[i + 2] - s[i]);
+    ASSERT_LT(i + 2, s.size());
+    EXPECT_EQ(s[i], 8000);
+    EXPECT_LT(step, 40);
+    const double recovery = double(i - low) / 2 / kRate;
+    EXPECT_GT(recovery, 0.05);
+    EXPECT_LT(recovery, 0.8);
+}
+
 TEST(SdlAudioOutput, EffectLevelFollowsTheSettingDownToMinus96dB)
 {
     SKIP_IF_MIXER_HELD();
@@ -206,7 +186,7 @@ TEST(SdlAudioOutput, EffectLevelFollowsTheSettingDownToMinus96dB)
     EXPECT_EQ(levels[0], 1);  // -96 dB of full scale still moves the last bit
     EXPECT_NEAR(levels[1], 3277, 1);
     EXPECT_NEAR(levels[2], 16385, 1);
-    EXPECT_NEAR(levels[3], 32767, 1);
+    EXPECT_EQ(levels[3], int(sdl::Limiter::kCeiling));  // full scale itself is held below it
 }
 
 TEST(SdlAudioOutput, MusicPlaysOnceAndNothingRestartsIt)
