@@ -1,6 +1,7 @@
 // The resource part of the game object: configuration, players, textures, sounds, mesh and fonts.
 #include <cstdlib>
 #include <ctime>
+#include <new>
 #include <vector>
 
 #include "app/CInput.h"
@@ -108,29 +109,32 @@ void CQovGame::ReleaseMeshes()
     animMeshes.clear();
 }
 
+// The loaders allocate without throwing: a failed allocation leaves the slot null, which its users
+// check.
 CTexture* CQovGame::LoadTexture(const std::string& fileName)
 {
-    return new CTexture(renderDevice->GetDevice(), baseDir + "..\\Texture\\" + fileName);
+    return new (std::nothrow) CTexture(renderDevice->GetDevice(), baseDir + "..\\Texture\\" + fileName);
 }
 
 CSound* CQovGame::LoadSound(const std::string& fileName)
 {
-    CSound* sound = new CSound(baseDir + "..\\Sound\\" + fileName);
+    CSound* sound = new (std::nothrow) CSound(baseDir + "..\\Sound\\" + fileName);
     if (sound) soundPlayer->Register(sound);
     return sound;
 }
 
 CMesh* CQovGame::LoadModel(const std::string& name)
 {
-    CMesh* mesh = new CMesh(renderDevice->GetDevice(), baseDir + "..\\Model\\" + name + ".x", true);
+    CMesh* mesh =
+        new (std::nothrow) CMesh(renderDevice->GetDevice(), baseDir + "..\\Model\\" + name + ".x", true);
     if (mesh) meshes.push_back(mesh);
     return mesh;
 }
 
 CAnimMesh* CQovGame::LoadAnimModel(const std::string& name)
 {
-    CAnimMesh* mesh =
-        new CAnimMesh(renderDevice->GetDevice(), baseDir + "..\\AnimModel\\" + name + "\\" + name + ".x");
+    const std::string path = baseDir + "..\\AnimModel\\" + name + "\\" + name + ".x";
+    CAnimMesh* mesh = new (std::nothrow) CAnimMesh(renderDevice->GetDevice(), path);
     if (mesh) animMeshes.push_back(mesh);
     return mesh;
 }
@@ -138,8 +142,9 @@ CAnimMesh* CQovGame::LoadAnimModel(const std::string& name)
 CBitmapFont* CQovGame::LoadFont(const std::string& fileName, const std::string& charset, int cellWidth,
                                 int cellHeight, int textureWidth, int textureHeight)
 {
-    return new CBitmapFont(renderDevice->GetDevice(), baseDir + "..\\Font\\" + fileName, charset,
-                           static_cast<float>(cellWidth) / static_cast<float>(textureWidth),
-                           static_cast<float>(cellHeight) / static_cast<float>(textureHeight),
-                           static_cast<float>(cellWidth), static_cast<float>(cellHeight), 2.0f, 2.0f);
+    return new (std::nothrow)
+        CBitmapFont(renderDevice->GetDevice(), baseDir + "..\\Font\\" + fileName, charset,
+                    static_cast<float>(cellWidth) / static_cast<float>(textureWidth),
+                    static_cast<float>(cellHeight) / static_cast<float>(textureHeight),
+                    static_cast<float>(cellWidth), static_cast<float>(cellHeight), 2.0f, 2.0f);
 }

@@ -10,10 +10,7 @@
 #include "platform/Platform.h"
 #include "platform/WinTypes.h"
 #include "task/TaskPool.h"
-#if __has_include("enemy/CE_Control.h")
 #include "enemy/CE_Control.h"
-#define ZEN_HAS_SPAWN_CONTROLLER 1
-#endif
 
 ZEN_TASK_ALLOCATION_IMPL(CBackGround, poolBackGround)
 
@@ -88,9 +85,7 @@ void CBackGround::UpdateTitle()
         game->score = 0;
         game->sceneState = SCENE_STAGE1;
         if (firstStart) {
-#ifdef ZEN_HAS_SPAWN_CONTROLLER
             new CE_Control();
-#endif
             firstStart = false;
         }
         new CPlayer(300.0f, 500.0f);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <string>
 #include <vector>
 
@@ -176,18 +175,15 @@ TEST_F(MainLoopTest, PresentTogglesThePageFlagAndAResetRaisesIt)
     EXPECT_EQ(h->graphics.events.presents, presents + 2);
 }
 
-TEST_F(MainLoopTest, WholeGameRunsThousandsOfHeadlessStepsQuickly)
+TEST_F(MainLoopTest, WholeGameRunsThousandsOfHeadlessSteps)
 {
     headless::HeadlessPlatform& staged = testsupport::InstallStaged();
     CQovGame* game = CreateGame();
     ASSERT_EQ(g_game, game);
-    const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < 10000; ++i) {
         game->Update();
         if (i % 4 == 0) game->Render();
     }
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    EXPECT_LT(seconds, 1.0);
     EXPECT_GT(staged.graphics.events.presents, 2500);
     delete game;
 }

@@ -81,6 +81,13 @@ TEST_F(BossTest, TheFirstBossEntersFromItsRowThenCurtainsAndRings)
             EXPECT_EQ(xs, 10 * 40.0f + 60.0f * 45);  // from 40 + 60 i
         }
     }
+    // Every 200 updates the curtain moves 30 to the right for half the time, and the ring turns.
+    First<CPlayer>(game->poolPlayer)->energy = 1 << 30;
+    for (int t = 60; t <= 220; ++t) {
+        Step();
+        ASSERT_EQ(boss->rowOffset, t >= 99 && t < 199 ? 30.0f : 0.0f) << "age " << t;
+        ASSERT_EQ(boss->spin, t >= 199 ? 5.3f : 0.0f) << "age " << t;
+    }
 }
 
 TEST_F(BossTest, WithNoDurationTheDashAndReturnEndAtOnceAndTheCrossStartsTwoUpdatesLater)
@@ -98,6 +105,23 @@ TEST_F(BossTest, WithNoDurationTheDashAndReturnEndAtOnceAndTheCrossStartsTwoUpda
     EXPECT_EQ(boss->phase, 4);
     EXPECT_EQ(boss->attack, 2);
     EXPECT_EQ(boss->x, 252.0f);  // no dash took place
+    // The cross every 15 updates, turning 2.3 degrees an update; an aimed shot every 30.
+    for (int t = 1; t <= 30; ++t) {
+        const float spin = boss->spin;
+        const std::vector<int> made = StepCountingShots();
+        ASSERT_EQ(made[1], t % 15 == 14 ? 4 : 0) << "age " << t;
+        ASSERT_EQ(made[2], t % 30 == 29 ? 1 : 0) << "age " << t;
+        ASSERT_EQ(Total(made), made[1] + made[2]);
+        ASSERT_EQ(boss->spin, spin + 2.3f);
+        if (made[1] == 0) continue;
+        TaskIter it(game->poolEnemyBullet);
+        float turns = 0.0f;
+        while (it.HasNext()) {
+            auto* s = static_cast<CEnemy_bullet*>(it.Next());
+            if (s->kind == 1 && s->age == 0) turns += s->angle - spin;
+        }
+        EXPECT_FLOAT_EQ(turns, 0.0f + 90.0f + 180.0f + 270.0f);
+    }
     boss->hp = 39;
     Step();
     EXPECT_EQ(boss->attack, 3);

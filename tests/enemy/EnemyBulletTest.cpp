@@ -52,6 +52,7 @@ TEST_F(EnemyBulletTest, FixedAndStraightKindsKeepTheirCourse)
 {
     auto* fall = new CEnemy_bullet(0.0f, 0.0f, 45.0f, 9.0f, 2.0f, 32.0f, 32.0f, 0);
     auto* fixed = Shot(300.0f, 300.0f, 60.0f, 4.0f, 1);
+    EXPECT_EQ(h->audio.PlayCount("ebullet.wav"), 2);  // each directed shot sounds as it is made
     EXPECT_EQ(fall->x, 8.0f);
     EXPECT_EQ(fall->y, 8.0f);
     StepShots(5);
@@ -126,6 +127,7 @@ TEST_F(EnemyBulletTest, OrbitingShotsSpiralAroundTheBossAndMayLeaveTheField)
     game->bossY = 100.0f;
     auto* open = new CEnemy_bullet(252.0f, 52.0f, 10.0f, 0.0f, 96.0f, 96.0f, 8);
     auto* back = new CEnemy_bullet(252.0f, 52.0f, 10.0f, 90.0f, 96.0f, 96.0f, 9);
+    EXPECT_EQ(h->audio.PlayCount("ebullet.wav"), 0);  // orbiting shots are silent
     EXPECT_EQ(open->x, 292.0f);
     StepShots();
     EXPECT_FLOAT_EQ(open->x, 310.0f);
@@ -153,6 +155,7 @@ TEST_F(EnemyBulletTest, AHitCostsTenEnergyAndOneShotNeverHitsTwoShips)
     EXPECT_EQ(Live(game->poolEnemyBullet), 0);
     EXPECT_EQ(ship->energy + second->energy, 190);
     EXPECT_EQ(ship->energy, 90);
+    EXPECT_EQ(h->audio.PlayCount("hit.wav"), 1);
 }
 
 TEST_F(EnemyBulletTest, ShotsLiveOnlyOnTheBossLicenceAndEndAtTheGameOver)

@@ -61,9 +61,11 @@ TEST_F(OrdinaryEnemyTest, TheOtherKindsScoreMoreAndDrawAThirdOfTheirHitPoints)
 {
     new CEnemy_shot(2, 100.0f, 100.0f, 0.0f, 0.0f, 0, 16);
     new CEnemy_strong(5, 300.0f, 100.0f, 0.0f, 0.0f, 0, 16);
+    new CEnemy_shot(5, 500.0f, 100.0f, 0.0f, 0.0f, 0, 16);
     Step();
     EXPECT_EQ(BarUnitsAt(84.0f, 84.0f), -1.0f);  // 2 / 3 is no unit: no bar
     EXPECT_EQ(BarUnitsAt(284.0f, 84.0f), 1.0f);
+    EXPECT_EQ(BarUnitsAt(484.0f, 84.0f), 1.0f);
     First<CEnemy_shot>(game->poolEnemyShot)->hp = 1;
     First<CEnemy_strong>(game->poolEnemyStrong)->hp = 1;
     const int before = game->score;
@@ -142,15 +144,6 @@ TEST_F(OrdinaryEnemyTest, LosingTheShipRemovesEveryEnemyWithoutScore)
     Step();
     EXPECT_EQ(Live(game->poolEnemyZako) + Live(game->poolEnemyShot) + Live(game->poolEnemyStrong), 0);
     EXPECT_EQ(game->score, before);
-}
-
-TEST_F(OrdinaryEnemyTest, TouchingTheShipCostsOneEnergyPerEnemyPerFrame)
-{
-    CPlayer* p = PlaceShip(284.0f, 284.0f);
-    new CEnemy_zako(50, 300.0f, 300.0f, 0.0f, 0.0f, 0, 16);
-    new CEnemy_strong(50, 300.0f, 300.0f, 0.0f, 0.0f, 0, 16);
-    Step(3);
-    EXPECT_EQ(p->energy, 94);
 }
 
 }  // namespace

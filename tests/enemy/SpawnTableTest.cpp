@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -82,27 +83,40 @@ TEST_F(SpawnTableTest, ANumberEndsAtTheFirstCharacterThatCannotContinueIt)
     EXPECT_EQ(row.pattern, 1);
 }
 
-// Texts that must not convert: out of range, not finite, a sign or exponent without digits.
-class SpawnTableHostileTest : public SpawnTableTest, public ::testing::WithParamInterface<const char*> {};
+// Texts that must not convert: out of range, not finite, a sign or exponent without digits. Some
+// leave a whole number in the hit-point column first; kUnread marks those that do not.
+constexpr int kUnread = 77;
+struct Hostile {
+    const char* text;
+    int hp;
+};
+void PrintTo(const Hostile& h, std::ostream* os)
+{
+    *os << ::testing::PrintToString(h.text);
+}
+
+class SpawnTableHostileTest : public SpawnTableTest, public ::testing::WithParamInterface<Hostile> {};
 
 TEST_P(SpawnTableHostileTest, StopsTheRowThereWithoutChangingTheField)
 {
-    Open(std::string("0 5 ") + GetParam() + " 1 1 1 1 1 1\n0 6 1 1 1 1 1 1 1\n");
-    row.hp = 77;
+    Open(std::string("0 5 ") + GetParam().text + " 1 1 1 1 1 1\n0 6 1 1 1 1 1 1 1\n");
+    row.hp = kUnread;
     row.x = 77.0f;
-    const int converted = table.Read(row);
-    EXPECT_LE(converted, 3);
+    EXPECT_EQ(table.Read(row), GetParam().hp == kUnread ? 2 : 3);
     EXPECT_EQ(row.frame, 5);
-    if (converted == 2) EXPECT_EQ(row.hp, 77);
+    EXPECT_EQ(row.hp, GetParam().hp);
     EXPECT_EQ(row.x, 77.0f);
     EXPECT_TRUE(table.IsBlocked());
     EXPECT_EQ(table.Read(row), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Tokens, SpawnTableHostileTest,
-                         ::testing::Values("2147483648", "-2147483649", "99999999999999999999999", "-", "+",
-                                           "nan", "inf", "\x01\xff\xfe", "1e", "3 1e39", "3 -1e400",
-                                           "3 nan", "3 infinity", "3 1e+"));
+INSTANTIATE_TEST_SUITE_P(
+    Tokens, SpawnTableHostileTest,
+    ::testing::Values(Hostile{"2147483648", kUnread}, Hostile{"-2147483649", kUnread},
+                      Hostile{"99999999999999999999999", kUnread}, Hostile{"-", kUnread}, Hostile{"+", kUnread},
+                      Hostile{"nan", kUnread}, Hostile{"inf", kUnread}, Hostile{"\x01\xff\xfe", kUnread},
+                      Hostile{"1e", 1}, Hostile{"3 1e39", 3}, Hostile{"3 -1e400", 3}, Hostile{"3 nan", 3},
+                      Hostile{"3 infinity", 3}, Hostile{"3 1e+", 3}));
 
 TEST_F(SpawnTableTest, TheExtremesOfTheTypesStillConvert)
 {

@@ -98,6 +98,13 @@ TEST_F(MenuTest, PointerStillMovesDuringCountdownAndTheTitleReopensOnGameStart)
     EXPECT_EQ(game->poolPlayer->LiveCount(), 0);
     EXPECT_EQ(Menu()->pointerX, 30);
     EXPECT_EQ(Menu()->pointerY, 512);
+
+    // A second game from here keeps the one spawn controller.
+    Tap(kDecide);
+    Step(30);
+    ASSERT_EQ(game->sceneState, SCENE_STAGE1);
+    EXPECT_EQ(game->poolPlayer->LiveCount(), 1);
+    EXPECT_EQ(game->poolEControl->LiveCount(), 1);
 }
 
 TEST_F(MenuTest, OptionShowsItsBoxAndChangesNothing)

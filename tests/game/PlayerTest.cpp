@@ -1,5 +1,8 @@
 #include "game/CPlayer.h"
 
+#include "enemy/CEnemy_bullet.h"
+#include "enemy/CEnemy_strong.h"
+#include "enemy/CEnemy_zako.h"
 #include "game/CBullet_s.h"
 #include "tests/game/GameFixture.h"
 
@@ -107,6 +110,37 @@ TEST_F(PlayerTest, SatellitesAppearFromFiveHundredPointsOneAFrame)
     const CBullet_s* s = First<CBullet_s>(game->poolBulletS);
     EXPECT_EQ(s->x, 289.0f + 8.0f);
     EXPECT_EQ(s->y, 484.0f + 8.0f);
+}
+
+// Only the 4 x 4 box at the sprite's centre, (298, 298) to (302, 302) here, can be hurt.
+TEST_F(PlayerTest, EnemiesAndShotsOverTheSpriteButOffTheBoxDoNoHarm)
+{
+    StartStage();
+    CPlayer* p = Player();
+    p->posY = 284.0f;
+    // Still enemies whose 32 x 32 boxes, and still shots whose 8 x 8 boxes, each touch one side of it.
+    CEnemy* left = new CEnemy_zako(50, 282.0f, 300.0f, 0.0f, 0.0f, 0, 16);
+    CEnemy* right = new CEnemy_strong(50, 318.0f, 300.0f, 0.0f, 0.0f, 0, 16);
+    for (CEnemy* e : {left, right}) {
+        e->x = e->drawX;
+        e->y = e->drawY;
+    }
+    CEnemy_bullet* above = new CEnemy_bullet(292.0f, 286.0f, 0.0f, 0.0f, 0.0f, 16.0f, 16.0f, 1);
+    CEnemy_bullet* below = new CEnemy_bullet(292.0f, 298.0f, 0.0f, 0.0f, 0.0f, 16.0f, 16.0f, 1);
+    Step(2);
+    EXPECT_EQ(p->energy, 100);
+    EXPECT_EQ(game->poolEnemyBullet->LiveCount(), 2);
+
+    // Half a pixel further in, each overlaps: 1 a frame from each enemy, 10 once from each shot.
+    left->x = left->drawX += 0.5f;
+    right->x = right->drawX -= 0.5f;
+    above->y += 0.5f;
+    below->y -= 0.5f;
+    Step();
+    EXPECT_EQ(p->energy, 78);
+    Step();
+    EXPECT_EQ(p->energy, 76);
+    EXPECT_EQ(game->poolEnemyBullet->LiveCount(), 0);
 }
 
 }  // namespace
