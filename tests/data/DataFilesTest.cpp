@@ -498,6 +498,8 @@ TEST(DataSounds, RepeatedSoundsAreShortAndSoftForSustainedFire) {
         EXPECT_LT(w.Seconds(), 0.1);
         EXPECT_LT(w.PeakDbfs(), -12.0);
     }
+    // ~67 hits a second land on a boss: a longer hit overlaps so many copies that they merge into a hiss
+    EXPECT_LT(LoadWav("Sound/hit.wav").Seconds(), 0.06);
 }
 
 // --- music ----------------------------------------------------------------------

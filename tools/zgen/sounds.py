@@ -87,13 +87,22 @@ def decide():
 
 
 def hit():
+    # Up to ~67 hits a second land on a boss. A long noise burst stacks into a hiss there, so
+    # this is a short pitched knock with a steep decay: each copy has died away before most of
+    # the next ones start, and the stream stays a run of distinct impacts.
     rng = np.random.default_rng(3)
-    # A stream of shots on an enemy hits nearly every frame: short and soft enough to stack.
-    d = 0.09
+    d = 0.035
     t = _t(d)
-    noise = _lowpass(rng.uniform(-1, 1, len(t)), 3500) * _env(len(t), 0.001, 5.0)
-    thump = _chirp(220, 55, d, 2.0) * _env(len(t), 0.001, 2.5)
-    return _norm(0.8 * noise / np.max(np.abs(noise)) + thump, -20)
+    n = len(t)
+    body = np.tanh(1.5 * _chirp(360, 160, d, 1.5)) * np.exp(-t / 0.007)
+    tick = np.sin(2 * np.pi * 2000 * t) * np.exp(-t / 0.0015)
+    click = _lowpass(rng.uniform(-1, 1, n), 5000) * np.exp(-t / 0.0008)
+    shape = np.ones(n)
+    a, f = int(0.0008 * RATE), int(0.006 * RATE)
+    shape[:a] = np.linspace(0, 1, a)
+    shape[-f:] = 0.5 + 0.5 * np.cos(np.linspace(0, np.pi, f))   # lands on exactly zero
+    x = (body + 0.9 * tick + 0.15 * click / np.max(np.abs(click))) * shape
+    return _norm(x, -20)
 
 
 def sample():
