@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The staged game in a real X window, bare and under openbox: it stops behind another client and runs
-# again as soon as the focus comes back, with no key; Ctrl+Escape and Alt+Escape keep it, Alt+F4 ends it.
+# again as soon as the focus comes back (or, under openbox, it is restored from minimised), with no key;
+# Ctrl+Escape and Alt+Escape keep it, Alt+F4 ends it.
 set -uo pipefail
 stage=${1:?staged game root}
 here=$(cd "$(dirname "$0")" && pwd)

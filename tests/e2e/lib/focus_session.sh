@@ -37,6 +37,21 @@ done
 [ -n "$moved" ] || fail "the game stayed frozen after the focus came back"
 echo "moved by screenshot $moved, $(( ($(date +%s%N) - start) / 1000000 )) ms after the focus came back"
 
+# Minimised and restored through the window manager: back in front, it moves again with no key.
+if [ "$mode" = wm ]; then
+  xdotool windowminimize --sync "$game"
+  sleep 0.5
+  xdotool windowactivate --sync "$game"
+  wait_for 30 focused "$game" || fail "the restored game did not get the focus"
+  shot "$OUT/restored-a.png"
+  moved=
+  for i in $(seq 1 20); do
+    shot "$OUT/restored-b.png"
+    differs "$OUT/restored-a.png" "$OUT/restored-b.png" && { moved=$i; break; }
+  done
+  [ -n "$moved" ] || fail "the game stayed frozen after it was restored"
+fi
+
 # Escape with Ctrl or Alt is not the Escape accelerator.
 xdotool key ctrl+Escape
 sleep 1
