@@ -46,10 +46,10 @@ CGame::CGame(const std::string& title_) : title(title_)
     if (!FileExists(icon)) icon.clear();
 
     accelerators = {
-        {win::VK_ESCAPE, false, 0},
-        {win::VK_F4, false, 1},
-        {win::VK_F1, false, 2},
-        {win::VK_F1, true, 3},
+        {win::VK_ESCAPE, 0, 0},
+        {win::VK_F4, 0, 1},
+        {win::VK_F1, 0, 2},
+        {win::VK_F1, win::MOD_SHIFT_HELD, 3},
     };
 
     bool haveWindow = hWnd && hWnd->Create(title, windowWidth, windowHeight, icon);
@@ -143,9 +143,10 @@ win::LRESULT CGame::WindowProc(std::uint32_t message, win::WPARAM wParam, win::L
 bool CGame::TranslateAccelerator(const win::Msg& msg)
 {
     if (msg.message != win::WM_KEYDOWN && msg.message != win::WM_SYSKEYDOWN) return false;
-    const bool shift = (msg.modifiers & win::MOD_SHIFT_HELD) != 0;
+    // Alt+F4 and Ctrl+Escape are not F4 and Escape: they go on to the window and the system.
+    const std::uint32_t held = msg.modifiers & (win::MOD_SHIFT_HELD | win::MOD_CTRL_HELD | win::MOD_ALT_HELD);
     for (const Accelerator& a : accelerators) {
-        if (a.virtualKey == msg.wParam && a.shift == shift) {
+        if (a.virtualKey == msg.wParam && a.modifiers == held) {
             hWnd->SendMessage(win::WM_COMMAND, static_cast<win::WPARAM>(a.commandId), 0);
             return true;
         }

@@ -17,9 +17,10 @@ struct LoopStats {
     std::uint64_t frames = 0;
 };
 
+// A virtual-key accelerator: the key with exactly these MOD_* modifiers held, no more, no fewer.
 struct Accelerator {
     std::uint32_t virtualKey;
-    bool shift;
+    std::uint32_t modifiers;
     int commandId;
 };
 

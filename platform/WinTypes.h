@@ -11,9 +11,12 @@ using LRESULT = std::intptr_t;
 // Window messages the game and the platform exchange.
 constexpr std::uint32_t WM_NULL = 0x0000;
 constexpr std::uint32_t WM_DESTROY = 0x0002;
+constexpr std::uint32_t WM_SIZE = 0x0005;
+constexpr std::uint32_t WM_ACTIVATE = 0x0006;
 constexpr std::uint32_t WM_PAINT = 0x000F;
 constexpr std::uint32_t WM_CLOSE = 0x0010;
 constexpr std::uint32_t WM_QUIT = 0x0012;
+constexpr std::uint32_t WM_SHOWWINDOW = 0x0018;
 constexpr std::uint32_t WM_NCLBUTTONDBLCLK = 0x00A3;
 constexpr std::uint32_t WM_KEYDOWN = 0x0100;
 constexpr std::uint32_t WM_KEYUP = 0x0101;
@@ -21,6 +24,12 @@ constexpr std::uint32_t WM_SYSKEYDOWN = 0x0104;
 constexpr std::uint32_t WM_SYSKEYUP = 0x0105;
 constexpr std::uint32_t WM_COMMAND = 0x0111;
 constexpr std::uint32_t WM_SYSCOMMAND = 0x0112;
+
+// wParam of WM_ACTIVATE and WM_SIZE.
+constexpr WPARAM WA_INACTIVE = 0;
+constexpr WPARAM WA_ACTIVE = 1;
+constexpr WPARAM SIZE_RESTORED = 0;
+constexpr WPARAM SIZE_MINIMIZED = 1;
 
 constexpr WPARAM SC_CLOSE = 0xF060;
 constexpr WPARAM SC_MAXIMIZE = 0xF030;

@@ -101,6 +101,9 @@ win::LRESULT Window::DefWindowProc(std::uint32_t message, win::WPARAM wParam, wi
         if (wParam == win::SC_MAXIMIZE) maximized = true;
         if (wParam == win::SC_SCREENSAVE || wParam == win::SC_MONITORPOWER) screenSaverAllowed = true;
         return 0;
+    case win::WM_SYSKEYDOWN:
+        if (wParam == win::VK_F4) SendMessage(win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
+        return 0;
     default:
         return 0;
     }
@@ -143,8 +146,10 @@ void Window::GetClientSize(int& w, int& h) const
 
 void Window::PressKey(std::uint32_t vk, std::uint32_t modifiers)
 {
-    queue.push_back({win::WM_KEYDOWN, vk, 0, modifiers});
-    queue.push_back({win::WM_KEYUP, vk, 0, modifiers});
+    // With Alt held they are system keys, as on the real back end.
+    const bool sys = (modifiers & win::MOD_ALT_HELD) != 0;
+    queue.push_back({sys ? win::WM_SYSKEYDOWN : win::WM_KEYDOWN, vk, 0, modifiers});
+    queue.push_back({sys ? win::WM_SYSKEYUP : win::WM_KEYUP, vk, 0, modifiers});
 }
 
 std::string FileSystem::GetModuleFileName()

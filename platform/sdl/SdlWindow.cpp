@@ -102,7 +102,7 @@ win::LRESULT Window::DefWindowProc(std::uint32_t message, win::WPARAM wParam, wi
     }
 }
 
-void Window::Translate(const SDL_Event& e)
+void Window::Translate(const SDL_Event& e, bool keyMessages)
 {
     for (auto& listener : listeners) listener(e);
     switch (e.type) {
@@ -119,6 +119,23 @@ void Window::Translate(const SDL_Event& e)
         case SDL_WINDOWEVENT_EXPOSED:
             queue_.push_back({win::WM_PAINT, 0, 0, 0});
             break;
+        // Each of these may change IsForeground: a message ends the loop's wait behind other windows.
+        case SDL_WINDOWEVENT_FOCUS_GAINED:
+            queue_.push_back({win::WM_ACTIVATE, win::WA_ACTIVE, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+            queue_.push_back({win::WM_ACTIVATE, win::WA_INACTIVE, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_HIDDEN:
+            queue_.push_back({win::WM_SHOWWINDOW, e.window.event == SDL_WINDOWEVENT_SHOWN ? 1u : 0u, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_MINIMIZED:
+            queue_.push_back({win::WM_SIZE, win::SIZE_MINIMIZED, 0, 0});
+            break;
+        case SDL_WINDOWEVENT_RESTORED:
+            queue_.push_back({win::WM_SIZE, win::SIZE_RESTORED, 0, 0});
+            break;
         case SDL_WINDOWEVENT_MAXIMIZED:
             // Undo at once; the request goes to the game, which may let the system maximise after all.
             SDL_RestoreWindow(window_);
@@ -130,6 +147,7 @@ void Window::Translate(const SDL_Event& e)
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP: {
+        if (!keyMessages) break;
         const bool down = e.type == SDL_KEYDOWN;
         const SDL_Keymod mod = static_cast<SDL_Keymod>(e.key.keysym.mod);
         std::uint32_t mods = 0;

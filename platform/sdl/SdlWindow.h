@@ -31,11 +31,14 @@ public:
     bool IsFullScreen() const override { return fullScreen_; }
 
     SDL_Window* Handle() const { return window_; }
+    // An event a modal box's loop took that is not the box's: the input sees it now, its messages wait
+    // in the queue. Key presses make no messages, as the box's owner takes no keys while it is up.
+    void Absorb(const SDL_Event& e) { Translate(e, false); }
     // Sees every SDL event before it is translated (the input back end keeps its key state here).
     std::vector<std::function<void(const SDL_Event&)>> listeners;
 
 private:
-    void Translate(const SDL_Event& e);
+    void Translate(const SDL_Event& e, bool keyMessages = true);
 
     SDL_Window* window_ = nullptr;
     WindowProcFn proc_ = nullptr;

@@ -120,6 +120,34 @@ TEST_F(WindowTest, MaximiseScreenSaverAndDoubleClicksAreRefusedOtherKeysConsumed
     EXPECT_TRUE(h->window.Exists() == false);
 }
 
+TEST_F(WindowTest, AcceleratorsWantTheirModifiersExactlyAndAltF4IsTheSystemClose)
+{
+    CGame game("Probe");
+    game.confirmExit = false;
+    bool aliveBeforeAltF4 = false;
+    Run(game, [&](int n) {
+        if (n == 0) {
+            h->window.PressKey(win::VK_ESCAPE, win::MOD_CTRL_HELD);
+            h->window.PressKey(win::VK_ESCAPE, win::MOD_ALT_HELD);
+            h->window.PressKey(win::VK_ESCAPE, win::MOD_SHIFT_HELD);
+            h->window.PressKey(win::VK_F1, win::MOD_SHIFT_HELD | win::MOD_CTRL_HELD);
+            h->window.PressKey(win::VK_F4, win::MOD_CTRL_HELD);
+        }
+        if (n == 1) {
+            aliveBeforeAltF4 = h->window.Exists();
+            h->window.PressKey(win::VK_F4, win::MOD_ALT_HELD);
+        }
+    });
+    EXPECT_TRUE(aliveBeforeAltF4);
+    // None was an accelerator: every press reached the window as a key.
+    EXPECT_EQ(std::count(h->window.handled.begin(), h->window.handled.end(), win::WM_COMMAND), 0);
+    EXPECT_EQ(std::count(h->window.handled.begin(), h->window.handled.end(), win::WM_KEYDOWN), 4);
+    EXPECT_EQ(std::count(h->window.handled.begin(), h->window.handled.end(), win::WM_SYSKEYDOWN), 2);
+    EXPECT_FALSE(h->window.Exists());
+    EXPECT_TRUE(Handled(win::WM_CLOSE));
+    EXPECT_EQ(h->window.quitCode, 0);
+}
+
 TEST_F(WindowTest, NoDeviceShowsTheMessageAndExitsWithOne)
 {
     EXPECT_EXIT(
