@@ -7,6 +7,16 @@ source "$here/desktop.sh"
 mode=$2
 fail() { echo "FAIL ($mode): $*"; kill "$other_pid" 2>/dev/null; exit 1; }
 other_pid=
+# The field changes within 20 screenshots of a first one; sets $moved to the screenshot that showed it.
+moves_within_shots() {
+  shot "$OUT/$1-a.png"
+  moved=
+  for i in $(seq 1 20); do
+    shot "$OUT/$1-b.png"
+    differs "$OUT/$1-a.png" "$OUT/$1-b.png" && { moved=$i; return 0; }
+  done
+  return 1
+}
 start_wm "$mode"
 start_game "$1"
 tap f                  # Game_Start: the stage scrolls from here on
@@ -28,13 +38,7 @@ differs "$OUT/behind-a.png" "$OUT/behind-b.png" && fail "the game ran while behi
 xdotool windowfocus "$game"
 wait_for 30 focused "$game" || fail "the game did not get the focus back"
 start=$(date +%s%N)
-shot "$OUT/back-a.png"
-moved=
-for i in $(seq 1 20); do
-  shot "$OUT/back-b.png"
-  differs "$OUT/back-a.png" "$OUT/back-b.png" && { moved=$i; break; }
-done
-[ -n "$moved" ] || fail "the game stayed frozen after the focus came back"
+moves_within_shots back || fail "the game stayed frozen after the focus came back"
 echo "moved by screenshot $moved, $(( ($(date +%s%N) - start) / 1000000 )) ms after the focus came back"
 
 # Minimised and restored through the window manager: back in front, it moves again with no key.
@@ -43,13 +47,7 @@ if [ "$mode" = wm ]; then
   sleep 0.5
   xdotool windowactivate --sync "$game"
   wait_for 30 focused "$game" || fail "the restored game did not get the focus"
-  shot "$OUT/restored-a.png"
-  moved=
-  for i in $(seq 1 20); do
-    shot "$OUT/restored-b.png"
-    differs "$OUT/restored-a.png" "$OUT/restored-b.png" && { moved=$i; break; }
-  done
-  [ -n "$moved" ] || fail "the game stayed frozen after it was restored"
+  moves_within_shots restored || fail "the game stayed frozen after it was restored"
 fi
 
 # Escape with Ctrl or Alt is not the Escape accelerator.
