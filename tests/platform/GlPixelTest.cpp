@@ -6,12 +6,35 @@
 #include "gfx/CTexture.h"
 #include "platform/ITextFont.h"
 #include "platform/ImageFile.h"
+#include "platform/sdl/SdlGraphics.h"
 #include "tests/platform/GlFixture.h"
 
 namespace {
 
-using gltest::GlTest;
 using gltest::Near;
+
+// Every case runs twice: drawn straight into the window's framebuffer (the window is the back buffer's
+// size) and through the offscreen buffer that scaled and full-screen output use.
+class GlPathTest : public gltest::GlTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        if (IsSkipped()) return;
+        gl = dynamic_cast<sdl::Graphics*>(g);
+        ASSERT_NE(gl, nullptr);
+        gl->AllowDirect(GetParam());
+        ASSERT_EQ(gl->DrawsDirect(), GetParam());
+    }
+    void TearDown() override
+    {
+        if (gl) gl->AllowDirect(true);
+    }
+    sdl::Graphics* gl = nullptr;
+};
+
+INSTANTIATE_TEST_SUITE_P(Paths, GlPathTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Window" : "Offscreen"; });
 
 std::uint32_t Texture(IGraphics* g, int w, int h, const std::vector<std::uint32_t>& argb)
 {
@@ -25,7 +48,7 @@ std::uint32_t Texture(IGraphics* g, int w, int h, const std::vector<std::uint32_
     return g->CreateTexture(w, h, rgba.data());
 }
 
-TEST_F(GlTest, HalfAlphaBlendsAndAlphaZeroTexelsAreDiscarded)
+TEST_P(GlPathTest, HalfAlphaBlendsAndAlphaZeroTexelsAreDiscarded)
 {
     g->Clear(0xFF0000FF, 1.0f);
     GameState();
@@ -50,7 +73,7 @@ TEST_F(GlTest, HalfAlphaBlendsAndAlphaZeroTexelsAreDiscarded)
     g->DestroyTexture(white);
 }
 
-TEST_F(GlTest, SpritesArePixelExactAndCoordinatesBeyondOneRepeat)
+TEST_P(GlPathTest, SpritesArePixelExactAndCoordinatesBeyondOneRepeat)
 {
     std::vector<std::uint32_t> texels;
     for (int y = 0; y < 13; ++y)
@@ -76,7 +99,7 @@ TEST_F(GlTest, SpritesArePixelExactAndCoordinatesBeyondOneRepeat)
     g->DestroyTexture(t);
 }
 
-TEST_F(GlTest, ViewportsClipAndClearTheirOwnRectangle)
+TEST_P(GlPathTest, ViewportsClipAndClearTheirOwnRectangle)
 {
     Viewport field{0, 0, 600, 600, 0, 1}, panel{600, 0, 200, 600, 0, 1}, corner{700, 500, 100, 100, 0, 1};
     g->Clear(0xFF000000, 1.0f);
@@ -96,7 +119,7 @@ TEST_F(GlTest, ViewportsClipAndClearTheirOwnRectangle)
     EXPECT_EQ(At(799, 499), 0x00FF00u);
 }
 
-TEST_F(GlTest, QuadsAtDepthZeroAllDrawInPaintOrderAndMirroredOnesAreCulled)
+TEST_P(GlPathTest, QuadsAtDepthZeroAllDrawInPaintOrderAndMirroredOnesAreCulled)
 {
     g->Clear(0xFF000000, 1.0f);
     GameState();
@@ -124,7 +147,7 @@ TEST_F(GlTest, QuadsAtDepthZeroAllDrawInPaintOrderAndMirroredOnesAreCulled)
     g->DestroyTexture(b);
 }
 
-TEST_F(GlTest, ManyQuadsOfOneTextureAreOneDrawCall)
+TEST_P(GlPathTest, ManyQuadsOfOneTextureAreOneDrawCall)
 {
     g->Clear(0xFF000000, 1.0f);
     GameState();
@@ -140,7 +163,7 @@ TEST_F(GlTest, ManyQuadsOfOneTextureAreOneDrawCall)
     EXPECT_EQ(At(499, 309), 0xFF0000u);
 }
 
-TEST_F(GlTest, JapaneseTrueTypeTextRendersAndIsClippedToTheScreenCorner)
+TEST_P(GlPathTest, JapaneseTrueTypeTextRendersAndIsClippedToTheScreenCorner)
 {
     CDXFont font;
     ASSERT_FALSE(font.Create(g, "MS ゴシック", 18, false));
@@ -173,7 +196,7 @@ TEST_F(GlTest, JapaneseTrueTypeTextRendersAndIsClippedToTheScreenCorner)
     EXPECT_GT(edge, 5);
 }
 
-TEST_F(GlTest, TexturesLoadFromFilesAtTheirOwnSize)
+TEST_P(GlPathTest, TexturesLoadFromFilesAtTheirOwnSize)
 {
     const std::string path = ZENTHAR_SOURCE_DIR "/data/Texture/bullet.png";
     ImageRGBA file;
