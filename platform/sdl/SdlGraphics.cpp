@@ -82,6 +82,13 @@ void main()
 }
 )";
 
+bool AllOpaque(const std::uint8_t* rgba, size_t pixels)
+{
+    for (size_t i = 0; i < pixels; ++i)
+        if (rgba[i * 4 + 3] != 0xFF) return false;
+    return true;
+}
+
 GLuint Compile(GLenum type, const char* body, const char* defines = "")
 {
     const char* header = epoxy_is_desktop_gl() ? "#version 330 core\n" : "#version 300 es\nprecision highp float;\nprecision highp int;\n";
@@ -406,6 +413,7 @@ void Graphics::ReleaseDevice()
     target_ = 0;
     context_ = nullptr;
     batch_.clear();
+    opaque_.clear();
     applied_ = Applied();
 }
 
@@ -606,6 +614,8 @@ std::uint32_t Graphics::CreateTexture(int width, int height, const std::uint8_t*
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    if (rgba && AllOpaque(rgba, static_cast<size_t>(width) * height)) opaque_.insert(t);
+    else opaque_.erase(t);
     return t;
 }
 
@@ -615,6 +625,7 @@ void Graphics::UpdateTexture(std::uint32_t handle, int x, int y, int width, int 
     // Quads already batched must see the old texels.
     DrawBatch();
     BindTexture(handle);
+    if (!AllOpaque(rgba, static_cast<size_t>(width) * height)) opaque_.erase(handle);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
 }
@@ -626,6 +637,7 @@ void Graphics::DestroyTexture(std::uint32_t handle)
     if (texture_ == handle) texture_ = 0;
     // A deleted texture is unbound; its name may come back for a new one.
     if (applied_.texture == handle) applied_.texture = 0;
+    opaque_.erase(handle);
     GLuint t = handle;
     glDeleteTextures(1, &t);
 }
@@ -641,6 +653,8 @@ void Graphics::DrawQuad(const QuadVertex vertices[4])
 {
     if (!Live()) return;
     if (batch_.size() + 4 > static_cast<size_t>(kMaxBatchQuads) * 4) DrawBatch();
+    if (batch_.empty()) batchOpaque_ = true;
+    for (int i = 0; i < 4; ++i) batchOpaque_ = batchOpaque_ && (vertices[i].diffuse >> 24) == 0xFF;
     batch_.insert(batch_.end(), vertices, vertices + 4);
 }
 
@@ -679,12 +693,17 @@ bool Graphics::ApplyState()
         p->alphaRefSet = alphaRef;
     }
 
-    if (!known || a.blend != s.alphaBlendEnable) {
-        if (s.alphaBlendEnable) glEnable(GL_BLEND);
+    // Over an opaque texel with an opaque colour, source-alpha blending gives the source exactly: the batch
+    // then skips reading what is behind it.
+    const GLuint batchTexture = texture_ ? texture_ : white_;
+    const bool over = s.srcBlend == BlendFactor::SrcAlpha && s.destBlend == BlendFactor::InvSrcAlpha;
+    const bool blend = s.alphaBlendEnable && !(over && batchOpaque_ && opaque_.count(batchTexture) != 0);
+    if (!known || a.blend != blend) {
+        if (blend) glEnable(GL_BLEND);
         else glDisable(GL_BLEND);
     }
-    a.blend = s.alphaBlendEnable;
-    if (s.alphaBlendEnable) {
+    a.blend = blend;
+    if (blend) {
         const GLenum src = BlendOf(s.srcBlend), dest = BlendOf(s.destBlend);
         if (!known || a.srcBlend != src || a.destBlend != dest) glBlendFunc(src, dest);
         a.srcBlend = src;

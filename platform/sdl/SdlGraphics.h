@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include <unordered_set>
 #include <vector>
 
 #include "platform/IGraphics.h"
@@ -109,6 +110,8 @@ private:
     int ringQuad_ = 0;             // next free quad in the vertex buffer
     std::vector<Program> programs_;
     std::vector<QuadVertex> batch_;
+    bool batchOpaque_ = true;             // every quad of the batch has an opaque colour
+    std::unordered_set<GLuint> opaque_;   // textures whose every texel is opaque
 
     // What GL was last told, so that unchanged state is not sent again; cleared when others draw.
     struct Applied {
