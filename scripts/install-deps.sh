@@ -7,7 +7,7 @@ packages=(
   libgl1-mesa-dri libegl-mesa0 libegl1
   timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick sox bc
+  xvfb xauth xdotool x11-utils imagemagick sox bc openbox
   python3 python3-pil python3-numpy
   clang libclang-rt-14-dev
 )
