@@ -13,21 +13,27 @@ namespace sdl {
 
 namespace {
 
-// Pixels are mapped through the viewport, as pre-transformed vertices are. Colours arrive as the bytes of a
+// Pixels are mapped through the viewport; w of the position tells a quad of a one-texel texture, whose texel
+// then comes as an attribute, as pre-transformed vertices are. Colours arrive as the bytes of a
 // little-endian ARGB word (b, g, r, a).
 const char* const kVertexShader = R"(
 layout(location = 0) in vec4 position;
 layout(location = 1) in vec4 diffuse;
 layout(location = 2) in vec2 uv;
+layout(location = 3) in vec4 texel;
 uniform vec4 viewport;  // x, y, width, height in back-buffer pixels from the top-left
 out vec4 vDiffuse;
 out vec2 vUv;
+flat out vec4 vTexel;
+flat out float vConstant;
 void main()
 {
     vec2 p = (position.xy - viewport.xy) / viewport.zw;
     gl_Position = vec4(p.x * 2.0 - 1.0, 1.0 - p.y * 2.0, position.z * 2.0 - 1.0, 1.0);
     vDiffuse = diffuse.bgra;
     vUv = uv;
+    vTexel = texel;
+    vConstant = position.w;
 }
 )";
 
@@ -37,13 +43,21 @@ void main()
 const char* const kFragmentShader = R"(
 in vec4 vDiffuse;
 in vec2 vUv;
+flat in vec4 vTexel;
+flat in float vConstant;
 uniform sampler2D tex;
 uniform float alphaRef;  // 0 … 255
 out vec4 fragColour;
 #define ARG(a) ((a) == 2 ? t : vDiffuse)
 void main()
 {
+    // A one-texel texture reads the same texel wherever it is sampled: it comes with the quad, and the quad
+    // can share a batch with any other texture. Only batches holding such quads pay for the choice.
+#if CONSTANT_TEXELS
+    vec4 t = vConstant != 0.0 ? vTexel : texture(tex, vUv);
+#else
     vec4 t = texture(tex, vUv);
+#endif
 #if COLOR_OP == 1
     vec3 rgb = ARG(COLOR_ARG1).rgb;
 #elif COLOR_OP == 2
@@ -81,6 +95,13 @@ void main()
     fragColour = vec4(rgb, a);
 }
 )";
+
+// The four bytes of an RGBA texel as they lie in memory.
+std::uint32_t TexelOf(const std::uint8_t* rgba)
+{
+    return std::uint32_t(rgba[0]) | std::uint32_t(rgba[1]) << 8 | std::uint32_t(rgba[2]) << 16 |
+           std::uint32_t(rgba[3]) << 24;
+}
 
 bool AllOpaque(const std::uint8_t* rgba, size_t pixels)
 {
@@ -211,23 +232,26 @@ bool Graphics::CreateResources()
     if (!vertexShader_) return false;
     programs_.reserve(kMaxPrograms);
     RenderState defaults;
-    if (!ProgramFor(defaults)) return false;
+    if (!ProgramFor(defaults, false)) return false;
 
     glGenVertexArrays(1, &vao_);
     glBindVertexArray(vao_);
     glGenBuffers(1, &vbo_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(QuadVertex) * 4 * kRingQuads, nullptr, GL_STREAM_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(GpuVertex) * 4 * kRingQuads, nullptr, GL_STREAM_DRAW);
     ringQuad_ = 0;
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(QuadVertex),
-                          reinterpret_cast<const void*>(offsetof(QuadVertex, x)));
+    glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
+                          reinterpret_cast<const void*>(offsetof(GpuVertex, x)));
     glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(QuadVertex),
-                          reinterpret_cast<const void*>(offsetof(QuadVertex, diffuse)));
+    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(GpuVertex),
+                          reinterpret_cast<const void*>(offsetof(GpuVertex, diffuse)));
     glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(QuadVertex),
-                          reinterpret_cast<const void*>(offsetof(QuadVertex, u)));
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
+                          reinterpret_cast<const void*>(offsetof(GpuVertex, u)));
+    glEnableVertexAttribArray(3);
+    glVertexAttribPointer(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(GpuVertex),
+                          reinterpret_cast<const void*>(offsetof(GpuVertex, texel)));
 
     // Two triangles a quad with the winding of a Direct3D strip: (0, 1, 2) and (1, 3, 2). Quad q of the
     // index buffer names vertices 4q … 4q + 3, so a batch written at quad q of the ring draws from index 6q.
@@ -262,16 +286,18 @@ bool Graphics::CreateResources()
 
     const std::uint8_t white[4] = {255, 255, 255, 255};
     white_ = CreateTexture(1, 1, white);
+    NoteTexture();
     batch_.reserve(static_cast<size_t>(kMaxBatchQuads) * 4);
     return white_ != 0;
 }
 
-Graphics::Program* Graphics::ProgramFor(const RenderState& st)
+Graphics::Program* Graphics::ProgramFor(const RenderState& st, bool constantTexels)
 {
     const TextureStage& t = st.stage0;
     const int alphaFunc = st.alphaTestEnable ? static_cast<int>(st.alphaFunc) : static_cast<int>(CompareFunc::Always);
     const int key = OpOf(t.colorOp) | ArgOf(t.colorArg1) << 2 | ArgOf(t.colorArg2) << 4 | OpOf(t.alphaOp) << 6 |
-                    ArgOf(t.alphaArg1) << 8 | ArgOf(t.alphaArg2) << 10 | alphaFunc << 12;
+                    ArgOf(t.alphaArg1) << 8 | ArgOf(t.alphaArg2) << 10 | alphaFunc << 12 |
+                    (constantTexels ? 1 : 0) << 15;
     for (Program& p : programs_) {
         if (p.key == key) return &p;
     }
@@ -284,9 +310,9 @@ Graphics::Program* Graphics::ProgramFor(const RenderState& st)
     char defines[256];
     std::snprintf(defines, sizeof defines,
                   "#define COLOR_OP %d\n#define COLOR_ARG1 %d\n#define COLOR_ARG2 %d\n#define ALPHA_OP %d\n"
-                  "#define ALPHA_ARG1 %d\n#define ALPHA_ARG2 %d\n#define ALPHA_FUNC %d\n",
+                  "#define ALPHA_ARG1 %d\n#define ALPHA_ARG2 %d\n#define ALPHA_FUNC %d\n#define CONSTANT_TEXELS %d\n",
                   OpOf(t.colorOp), ArgOf(t.colorArg1), ArgOf(t.colorArg2), OpOf(t.alphaOp), ArgOf(t.alphaArg1),
-                  ArgOf(t.alphaArg2), alphaFunc);
+                  ArgOf(t.alphaArg2), alphaFunc, constantTexels ? 1 : 0);
     GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader, defines);
     if (!fs) return nullptr;
     Program p;
@@ -413,7 +439,9 @@ void Graphics::ReleaseDevice()
     target_ = 0;
     context_ = nullptr;
     batch_.clear();
+    batchTexture_ = 0;
     opaque_.clear();
+    single_.clear();
     applied_ = Applied();
 }
 
@@ -616,6 +644,9 @@ std::uint32_t Graphics::CreateTexture(int width, int height, const std::uint8_t*
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     if (rgba && AllOpaque(rgba, static_cast<size_t>(width) * height)) opaque_.insert(t);
     else opaque_.erase(t);
+    if (width == 1 && height == 1) single_[t] = rgba ? TexelOf(rgba) : 0;
+    else single_.erase(t);
+    if (t == texture_ || texture_ == 0) NoteTexture();
     return t;
 }
 
@@ -626,6 +657,8 @@ void Graphics::UpdateTexture(std::uint32_t handle, int x, int y, int width, int 
     DrawBatch();
     BindTexture(handle);
     if (!AllOpaque(rgba, static_cast<size_t>(width) * height)) opaque_.erase(handle);
+    if (auto it = single_.find(handle); it != single_.end() && x == 0 && y == 0) it->second = TexelOf(rgba);
+    if (handle == texture_) NoteTexture();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
 }
@@ -635,6 +668,8 @@ void Graphics::DestroyTexture(std::uint32_t handle)
     if (!Live() || !handle) return;
     DrawBatch();
     if (texture_ == handle) texture_ = 0;
+    single_.erase(handle);
+    NoteTexture();
     // A deleted texture is unbound; its name may come back for a new one.
     if (applied_.texture == handle) applied_.texture = 0;
     opaque_.erase(handle);
@@ -645,23 +680,44 @@ void Graphics::DestroyTexture(std::uint32_t handle)
 void Graphics::SetTexture(std::uint32_t handle)
 {
     if (handle == texture_) return;
-    DrawBatch();
     texture_ = handle;
+    NoteTexture();
+}
+
+void Graphics::NoteTexture()
+{
+    const GLuint t = texture_ ? texture_ : white_;
+    const auto it = single_.find(t);
+    textureSingle_ = it != single_.end();
+    textureTexel_ = textureSingle_ ? it->second : 0;
+    textureOpaque_ = textureSingle_ ? (textureTexel_ >> 24) == 0xFF : opaque_.count(t) != 0;
 }
 
 void Graphics::DrawQuad(const QuadVertex vertices[4])
 {
     if (!Live()) return;
     if (batch_.size() + 4 > static_cast<size_t>(kMaxBatchQuads) * 4) DrawBatch();
-    if (batch_.empty()) batchOpaque_ = true;
-    for (int i = 0; i < 4; ++i) batchOpaque_ = batchOpaque_ && (vertices[i].diffuse >> 24) == 0xFF;
-    batch_.insert(batch_.end(), vertices, vertices + 4);
+    // Quads of one-texel textures fit any batch; the others need the batch's texture to be theirs.
+    const GLuint t = texture_ ? texture_ : white_;
+    if (!textureSingle_ && batchTexture_ != 0 && batchTexture_ != t) DrawBatch();
+    if (batch_.empty()) {
+        batchOpaque_ = true;
+        batchConstant_ = false;
+    }
+    if (!textureSingle_) batchTexture_ = t;
+    batchConstant_ = batchConstant_ || textureSingle_;
+    batchOpaque_ = batchOpaque_ && textureOpaque_;
+    for (int i = 0; i < 4; ++i) {
+        const QuadVertex& v = vertices[i];
+        batchOpaque_ = batchOpaque_ && (v.diffuse >> 24) == 0xFF;
+        batch_.push_back({v.x, v.y, v.z, textureSingle_ ? 1.0f : 0.0f, v.diffuse, v.u, v.v, textureTexel_});
+    }
 }
 
 bool Graphics::ApplyState()
 {
     const RenderState& s = state_;
-    Program* p = ProgramFor(s);
+    Program* p = ProgramFor(s, batchConstant_);
     if (!p) return false;
     Applied& a = applied_;
     const bool known = a.stateKnown;
@@ -675,7 +731,7 @@ bool Graphics::ApplyState()
     }
     if (!known || a.program != p->program) glUseProgram(p->program);
     a.program = p->program;
-    const GLuint texture = texture_ ? texture_ : white_;
+    const GLuint texture = batchTexture_ ? batchTexture_ : white_;
     if (!known || a.texture != texture) glBindTexture(GL_TEXTURE_2D, texture);
     a.texture = texture;
 
@@ -695,9 +751,8 @@ bool Graphics::ApplyState()
 
     // Over an opaque texel with an opaque colour, source-alpha blending gives the source exactly: the batch
     // then skips reading what is behind it.
-    const GLuint batchTexture = texture_ ? texture_ : white_;
     const bool over = s.srcBlend == BlendFactor::SrcAlpha && s.destBlend == BlendFactor::InvSrcAlpha;
-    const bool blend = s.alphaBlendEnable && !(over && batchOpaque_ && opaque_.count(batchTexture) != 0);
+    const bool blend = s.alphaBlendEnable && !(over && batchOpaque_);
     if (!known || a.blend != blend) {
         if (blend) glEnable(GL_BLEND);
         else glDisable(GL_BLEND);
@@ -743,22 +798,24 @@ void Graphics::DrawBatch()
     ApplyTarget();
     if (!ApplyState()) {
         batch_.clear();
+        batchTexture_ = 0;
         return;
     }
     const int quads = static_cast<int>(batch_.size() / 4);
     // Batches follow one another through the buffer; when it is full it starts afresh, and the driver keeps
     // the old storage for draws still reading it.
     if (ringQuad_ + quads > kRingQuads) {
-        glBufferData(GL_ARRAY_BUFFER, sizeof(QuadVertex) * 4 * kRingQuads, nullptr, GL_STREAM_DRAW);
+        glBufferData(GL_ARRAY_BUFFER, sizeof(GpuVertex) * 4 * kRingQuads, nullptr, GL_STREAM_DRAW);
         ringQuad_ = 0;
     }
-    glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(ringQuad_) * 4 * sizeof(QuadVertex),
-                    static_cast<GLsizeiptr>(batch_.size() * sizeof(QuadVertex)), batch_.data());
+    glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(ringQuad_) * 4 * sizeof(GpuVertex),
+                    static_cast<GLsizeiptr>(batch_.size() * sizeof(GpuVertex)), batch_.data());
     glDrawElements(GL_TRIANGLES, quads * 6, GL_UNSIGNED_SHORT,
                    reinterpret_cast<const void*>(static_cast<std::uintptr_t>(ringQuad_) * 6 * sizeof(GLushort)));
     ringQuad_ += quads;
     ++drawCalls_;
     batch_.clear();
+    batchTexture_ = 0;
 }
 
 void Graphics::Flush()

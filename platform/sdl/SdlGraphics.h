@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -84,7 +85,7 @@ private:
     };
     static constexpr size_t kMaxPrograms = 16;
     // The program for the state's texture stage and alpha test, built the first time it is needed.
-    Program* ProgramFor(const RenderState& state);
+    Program* ProgramFor(const RenderState& state, bool constantTexels);
     bool ApplyState();
     void ApplyTarget();
     void BindTexture(GLuint texture);
@@ -108,10 +109,25 @@ private:
     bool clipControl_ = false;     // the offscreen buffer can be drawn top row first
     bool needsDestAlpha_ = false;  // a blend read destination alpha, which only the offscreen buffer keeps
     int ringQuad_ = 0;             // next free quad in the vertex buffer
+    // A batched vertex: w of the position is 1 for a quad of a one-texel texture, whose texel (RGBA bytes)
+    // comes along instead of being sampled.
+    struct GpuVertex {
+        float x, y, z, w;
+        std::uint32_t diffuse;
+        float u, v;
+        std::uint32_t texel;
+    };
+    void NoteTexture();
+
     std::vector<Program> programs_;
-    std::vector<QuadVertex> batch_;
-    bool batchOpaque_ = true;             // every quad of the batch has an opaque colour
-    std::unordered_set<GLuint> opaque_;   // textures whose every texel is opaque
+    std::vector<GpuVertex> batch_;
+    GLuint batchTexture_ = 0;                      // the texture the batch samples, 0 while none does
+    bool batchOpaque_ = true;                      // every quad of the batch is opaque
+    bool batchConstant_ = false;                   // some quad of the batch brings its texel
+    std::unordered_set<GLuint> opaque_;            // textures whose every texel is opaque
+    std::unordered_map<GLuint, std::uint32_t> single_;  // one-texel textures and their texel
+    bool textureSingle_ = false, textureOpaque_ = false;  // of the current texture
+    std::uint32_t textureTexel_ = 0;
 
     // What GL was last told, so that unchanged state is not sent again; cleared when others draw.
     struct Applied {

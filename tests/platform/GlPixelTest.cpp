@@ -163,6 +163,45 @@ TEST_P(GlPathTest, ManyQuadsOfOneTextureAreOneDrawCall)
     EXPECT_EQ(At(499, 309), 0xFF0000u);
 }
 
+TEST_P(GlPathTest, OneTexelTexturesShareTheBatchOfTheSpriteTheyAlternateWith)
+{
+    // An enemy and its energy bar, as the game draws them: the bar's one texel repeated over its span.
+    std::vector<std::uint32_t> checker;
+    for (int i = 0; i < 16; ++i) checker.push_back((i + i / 4) % 2 ? 0xFFFF0000u : 0x00000000u);
+    const std::uint32_t sprite = Texture(g, 4, 4, checker), bar = Texture(g, 1, 1, {0xFF80C880u});
+    g->Clear(0xFF000000, 1.0f);
+    GameState();
+    g->Flush();
+    const std::uint64_t before = g->DrawCallCount();
+    for (int i = 0; i < 20; ++i) {
+        g->SetTexture(sprite);
+        Quad(10.0f * i, 100, 8, 8, 0xFFFFFFFF);
+        g->SetTexture(bar);
+        Quad(10.0f * i, 110, 7, 2, 0xFF808080u, 0, 0, 7, 1);
+    }
+    g->SetTexture(0);  // untextured too
+    Quad(300, 300, 5, 5, 0xFF0000FFu);
+    g->Flush();
+    EXPECT_EQ(g->DrawCallCount() - before, 1u);
+    // A one-texel texture changed after a quad was batched: that quad keeps the old texel.
+    const std::uint8_t blue[4] = {0, 0, 255, 255};
+    g->SetTexture(bar);
+    Quad(400, 300, 4, 4, 0xFFFFFFFF);
+    g->UpdateTexture(bar, 0, 0, 1, 1, blue);
+    Quad(410, 300, 4, 4, 0xFFFFFFFF);
+    Read();
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(At(10 * i, 100), 0u);  // alpha-0 texel: discarded
+        EXPECT_EQ(At(10 * i + 2, 100), 0xFF0000u);
+        EXPECT_EQ(At(10 * i + 6, 111), 0x406440u) << i;  // 0x80C880 tinted by half grey
+    }
+    EXPECT_EQ(At(302, 302), 0x0000FFu);
+    EXPECT_EQ(At(401, 301), 0x80C880u);
+    EXPECT_EQ(At(411, 301), 0x0000FFu);
+    g->DestroyTexture(sprite);
+    g->DestroyTexture(bar);
+}
+
 TEST_P(GlPathTest, JapaneseTrueTypeTextRendersAndIsClippedToTheScreenCorner)
 {
     CDXFont font;
