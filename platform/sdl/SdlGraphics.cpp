@@ -717,7 +717,16 @@ void Graphics::DrawQuad(const QuadVertex vertices[4])
 bool Graphics::ApplyState()
 {
     const RenderState& s = state_;
-    Program* p = ProgramFor(s, batchConstant_);
+    // Every fragment of an opaque batch has alpha 255, which passes "alpha >= ref" whatever the reference:
+    // the test, and the discard that keeps the rasteriser from its quicker paths, can go.
+    Program* p = nullptr;
+    if (batchOpaque_ && s.alphaTestEnable && s.alphaFunc == CompareFunc::GreaterEqual) {
+        RenderState passing = s;
+        passing.alphaTestEnable = false;
+        p = ProgramFor(passing, batchConstant_);
+    } else {
+        p = ProgramFor(s, batchConstant_);
+    }
     if (!p) return false;
     Applied& a = applied_;
     const bool known = a.stateKnown;
