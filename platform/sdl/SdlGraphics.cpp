@@ -410,6 +410,9 @@ bool Graphics::Present()
             glClear(GL_COLOR_BUFFER_BIT);
         }
     }
+    // A window's swap hands the frame to the rasteriser; an offscreen surface's swap does nothing, and
+    // without this the driver would keep piling frames up undrawn.
+    glFlush();
     SDL_GL_SwapWindow(window_->Handle());
     // The window may have grown or shrunk since (a window manager acts late): the next frame follows it.
     ChooseTarget();
