@@ -26,6 +26,21 @@ win::LRESULT LoopWindowProc(void* user, std::uint32_t message, win::WPARAM wPara
     return it->second->WindowProc(message, wParam, lParam);
 }
 
+// Seconds until the accumulator reaches the next whole step, measured from now; 0 when it is due.
+double SecondsToNextStep(IClock* clock, double accumulator, double fps, std::int64_t lastCounter,
+                         std::uint32_t lastTick)
+{
+    double elapsed = 0.0;
+    std::int64_t f = 0, now = 0;
+    if (clock->QueryPerformanceFrequency(f) && clock->QueryPerformanceCounter(now) && f > 0) {
+        elapsed = static_cast<double>(now - lastCounter) / static_cast<double>(f);
+    } else {
+        elapsed = static_cast<double>(static_cast<std::uint32_t>(clock->GetTickCount() - lastTick)) / 1000.0;
+    }
+    const double left = (1.0 - accumulator) / fps - elapsed;
+    return left > 0.0 ? left : 0.0;
+}
+
 }  // namespace
 
 CGame::CGame(const std::string& title_) : title(title_)
@@ -224,6 +239,12 @@ void CGame::MainLoop()
         }
         msg = win::Msg();
         TimingStep();
+        // Unless the display paces the frames, nothing is due before the next step: sleep in the queue
+        // until then instead of spinning, and wake at once for a message.
+        if (static_cast<double>(renderDevice->GetRefreshRate()) != fps && fps > 0.0) {
+            const double wait = SecondsToNextStep(Sys().clock, frameAccumulator, fps, lastCounter, lastTick);
+            if (wait > 0.0) hWnd->WaitMessage(wait);
+        }
     }
 
     hWnd->SetWindowProc(nullptr, nullptr);

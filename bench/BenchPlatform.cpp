@@ -8,6 +8,7 @@
 #include "app/Entry.h"
 #include "platform/Platform.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "platform/sdl/SdlGraphics.h"
 
 namespace bench {
 
@@ -89,6 +90,11 @@ void DeleteGame(CQovGame* game)
 {
     delete game;
     g_game = nullptr;
+}
+
+void FinishFrame()
+{
+    if (auto* gl = dynamic_cast<sdl::Graphics*>(Sys().graphics)) gl->Finish();
 }
 
 long CurrentRssKb()

@@ -25,6 +25,10 @@ headless::Input& SdlKeys();
 CQovGame* NewGame();
 void DeleteGame(CQovGame* game);
 
+// Waits until the frame just presented is drawn. On a window the present itself waits (the picture has to
+// reach the screen); offscreen nothing would, and the driver would draw frames later or never.
+void FinishFrame();
+
 // Resident set in kilobytes now, and its high-water mark in this process image, from /proc.
 long CurrentRssKb();
 long PeakRssKb();

@@ -27,6 +27,8 @@ public:
     // Blocking take; false once WM_QUIT is taken.
     virtual bool GetMessage(win::Msg& msg) = 0;
     virtual void PostMessage(const win::Msg& msg) = 0;
+    // Sleeps until a message can be taken or the seconds have passed, whichever comes first; takes nothing.
+    virtual void WaitMessage(double seconds) = 0;
     virtual void PostQuitMessage(int exitCode) = 0;
 
     // Whether the game window is the one in front (has keyboard focus).

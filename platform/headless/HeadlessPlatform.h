@@ -60,6 +60,12 @@ public:
     bool PeekMessage(win::Msg& msg) override;
     bool GetMessage(win::Msg& msg) override;
     void PostMessage(const win::Msg& msg) override { queue.push_back(msg); }
+    // Returns at once, as if a message had come; the test's clock does not move. Records the wait.
+    void WaitMessage(double seconds) override
+    {
+        ++waits;
+        lastWait = seconds;
+    }
     void PostQuitMessage(int exitCode) override;
     bool IsForeground() const override { return exists && foreground; }
     void GetClientSize(int& w, int& h) const override;
@@ -86,6 +92,8 @@ public:
     int quitCode = 0;
     std::deque<win::Msg> queue;
     std::vector<std::uint32_t> handled;  // every message that reached the procedure
+    int waits = 0;                       // WaitMessage calls, and the seconds the last one asked for
+    double lastWait = 0.0;
 
 private:
     WindowProcFn proc_ = nullptr;

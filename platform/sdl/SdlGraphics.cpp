@@ -1,159 +1,23 @@
 #include "platform/sdl/SdlGraphics.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 
 #include "platform/ImageFile.h"
+#include "platform/sdl/DrawableSize.h"
+#include "platform/sdl/QuadShaders.h"
 #include "platform/sdl/SdlTextFont.h"
 #include "platform/sdl/SdlWindow.h"
 
 namespace sdl {
 
-namespace {
-
-// Pixels are mapped through the viewport, as pre-transformed vertices are. Colours arrive as the bytes of a
-// little-endian ARGB word (b, g, r, a).
-const char* const kVertexShader = R"(
-layout(location = 0) in vec4 position;
-layout(location = 1) in vec4 diffuse;
-layout(location = 2) in vec2 uv;
-uniform vec4 viewport;  // x, y, width, height in back-buffer pixels from the top-left
-out vec4 vDiffuse;
-out vec2 vUv;
-void main()
-{
-    vec2 p = (position.xy - viewport.xy) / viewport.zw;
-    gl_Position = vec4(p.x * 2.0 - 1.0, 1.0 - p.y * 2.0, position.z * 2.0 - 1.0, 1.0);
-    vDiffuse = diffuse.bgra;
-    vUv = uv;
-}
-)";
-
-// Texture stage 0 and the alpha test of the fixed-function pipeline, specialised per combination by the
-// defines COLOR_OP, COLOR_ARG1, COLOR_ARG2, ALPHA_OP, ALPHA_ARG1, ALPHA_ARG2 and ALPHA_FUNC, so the common case
-// costs a multiply and a compare per pixel (the software rasteriser pays for every branch).
-const char* const kFragmentShader = R"(
-in vec4 vDiffuse;
-in vec2 vUv;
-uniform sampler2D tex;
-uniform float alphaRef;  // 0 … 255
-out vec4 fragColour;
-#define ARG(a) ((a) == 2 ? t : vDiffuse)
-void main()
-{
-    vec4 t = texture(tex, vUv);
-#if COLOR_OP == 1
-    vec3 rgb = ARG(COLOR_ARG1).rgb;
-#elif COLOR_OP == 2
-    vec3 rgb = ARG(COLOR_ARG2).rgb;
-#elif COLOR_OP == 3
-    vec3 rgb = ARG(COLOR_ARG1).rgb * ARG(COLOR_ARG2).rgb;
-#else
-    vec3 rgb = vDiffuse.rgb;
-#endif
-#if ALPHA_OP == 1
-    float a = ARG(ALPHA_ARG1).a;
-#elif ALPHA_OP == 2
-    float a = ARG(ALPHA_ARG2).a;
-#elif ALPHA_OP == 3
-    float a = ARG(ALPHA_ARG1).a * ARG(ALPHA_ARG2).a;
-#else
-    float a = vDiffuse.a;
-#endif
-    float ai = floor(a * 255.0 + 0.5);
-#if ALPHA_FUNC == 0
-    discard;
-#elif ALPHA_FUNC == 1
-    if (!(ai < alphaRef)) discard;
-#elif ALPHA_FUNC == 2
-    if (ai != alphaRef) discard;
-#elif ALPHA_FUNC == 3
-    if (!(ai <= alphaRef)) discard;
-#elif ALPHA_FUNC == 4
-    if (!(ai > alphaRef)) discard;
-#elif ALPHA_FUNC == 5
-    if (ai == alphaRef) discard;
-#elif ALPHA_FUNC == 6
-    if (!(ai >= alphaRef)) discard;
-#endif
-    fragColour = vec4(rgb, a);
-}
-)";
-
-GLuint Compile(GLenum type, const char* body, const char* defines = "")
-{
-    const char* header = epoxy_is_desktop_gl() ? "#version 330 core\n" : "#version 300 es\nprecision highp float;\nprecision highp int;\n";
-    const char* sources[3] = {header, defines, body};
-    GLuint s = glCreateShader(type);
-    glShaderSource(s, 3, sources, nullptr);
-    glCompileShader(s);
-    GLint ok = 0;
-    glGetShaderiv(s, GL_COMPILE_STATUS, &ok);
-    if (!ok) {
-        char log[1024];
-        glGetShaderInfoLog(s, sizeof log, nullptr, log);
-        std::fprintf(stderr, "shader: %s\n", log);
-        glDeleteShader(s);
-        return 0;
-    }
-    return s;
-}
-
-GLenum BlendOf(BlendFactor f)
-{
-    switch (f) {
-    case BlendFactor::Zero: return GL_ZERO;
-    case BlendFactor::One: return GL_ONE;
-    case BlendFactor::SrcColor: return GL_SRC_COLOR;
-    case BlendFactor::InvSrcColor: return GL_ONE_MINUS_SRC_COLOR;
-    case BlendFactor::SrcAlpha: return GL_SRC_ALPHA;
-    case BlendFactor::InvSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
-    case BlendFactor::DestAlpha: return GL_DST_ALPHA;
-    case BlendFactor::InvDestAlpha: return GL_ONE_MINUS_DST_ALPHA;
-    case BlendFactor::DestColor: return GL_DST_COLOR;
-    case BlendFactor::InvDestColor: return GL_ONE_MINUS_DST_COLOR;
-    }
-    return GL_ONE;
-}
-
-GLenum DepthFuncOf(CompareFunc f)
-{
-    switch (f) {
-    case CompareFunc::Never: return GL_NEVER;
-    case CompareFunc::Less: return GL_LESS;
-    case CompareFunc::Equal: return GL_EQUAL;
-    case CompareFunc::LessEqual: return GL_LEQUAL;
-    case CompareFunc::Greater: return GL_GREATER;
-    case CompareFunc::NotEqual: return GL_NOTEQUAL;
-    case CompareFunc::GreaterEqual: return GL_GEQUAL;
-    case CompareFunc::Always: return GL_ALWAYS;
-    }
-    return GL_ALWAYS;
-}
-
-int OpOf(TextureOp op)
-{
-    switch (op) {
-    case TextureOp::Disable: return 0;
-    case TextureOp::SelectArg1: return 1;
-    case TextureOp::SelectArg2: return 2;
-    case TextureOp::Modulate: return 3;
-    }
-    return 0;
-}
-
-int ArgOf(TextureArg a)
-{
-    // At stage 0 the current colour is the diffuse colour.
-    return a == TextureArg::Texture ? 2 : 0;
-}
-
-}  // namespace
-
 bool Graphics::Live() const
 {
     return context_ && window_ && window_->Handle();
 }
+
+Graphics::Graphics(Window* window) : window_(window) {}
 
 Graphics::~Graphics()
 {
@@ -164,14 +28,14 @@ bool Graphics::Reset(const PresentParams& params)
 {
     if (!window_ || !window_->Handle()) return false;
     if (params.backBufferWidth < 0 || params.backBufferHeight < 0) return false;
-    Flush();
+    if (Live()) DrawBatch();
     params_ = params;
     if (!context_) {
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
         SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+        SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 16);
         context_ = SDL_GL_CreateContext(window_->Handle());
         if (!context_) return false;
         SDL_GL_MakeCurrent(window_->Handle(), context_);
@@ -183,39 +47,48 @@ bool Graphics::Reset(const PresentParams& params)
     SDL_GL_MakeCurrent(window_->Handle(), context_);
     // Vertical sync may be refused (virtual displays); that is not an error.
     SDL_GL_SetSwapInterval(params.vsync ? 1 : 0);
-    if (!CreateBackBuffer(params.backBufferWidth, params.backBufferHeight)) return false;
+    backWidth_ = params.backBufferWidth;
+    backHeight_ = params.backBufferHeight;
+    ForgetGlState();
+    applied_.targetKnown = false;
+    if (!ChooseTarget()) return false;
     viewport_ = Viewport();
-    viewport_.width = fboWidth_;
-    viewport_.height = fboHeight_;
+    viewport_.width = backWidth_;
+    viewport_.height = backHeight_;
     return true;
 }
 
 bool Graphics::CreateResources()
 {
-    vertexShader_ = Compile(GL_VERTEX_SHADER, kVertexShader);
+    vertexShader_ = Compile(GL_VERTEX_SHADER, kQuadVertexShader);
     if (!vertexShader_) return false;
     programs_.reserve(kMaxPrograms);
     RenderState defaults;
-    if (!ProgramFor(defaults)) return false;
+    if (!ProgramFor(defaults, false)) return false;
 
     glGenVertexArrays(1, &vao_);
     glBindVertexArray(vao_);
     glGenBuffers(1, &vbo_);
     glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(QuadVertex) * 4 * kMaxBatchQuads, nullptr, GL_STREAM_DRAW);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(GpuVertex) * 4 * kRingQuads, nullptr, GL_STREAM_DRAW);
+    ringQuad_ = 0;
     glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, sizeof(QuadVertex),
-                          reinterpret_cast<const void*>(offsetof(QuadVertex, x)));
+    glVertexAttribPointer(0, 4, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
+                          reinterpret_cast<const void*>(offsetof(GpuVertex, x)));
     glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(QuadVertex),
-                          reinterpret_cast<const void*>(offsetof(QuadVertex, diffuse)));
+    glVertexAttribPointer(1, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(GpuVertex),
+                          reinterpret_cast<const void*>(offsetof(GpuVertex, diffuse)));
     glEnableVertexAttribArray(2);
-    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(QuadVertex),
-                          reinterpret_cast<const void*>(offsetof(QuadVertex, u)));
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, sizeof(GpuVertex),
+                          reinterpret_cast<const void*>(offsetof(GpuVertex, u)));
+    glEnableVertexAttribArray(3);
+    glVertexAttribPointer(3, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(GpuVertex),
+                          reinterpret_cast<const void*>(offsetof(GpuVertex, texel)));
 
-    // Two triangles a quad with the winding of a Direct3D strip: (0, 1, 2) and (1, 3, 2).
-    std::vector<GLushort> indices(static_cast<size_t>(kMaxBatchQuads) * 6);
-    for (int q = 0; q < kMaxBatchQuads; ++q) {
+    // Two triangles a quad with the winding of a Direct3D strip: (0, 1, 2) and (1, 3, 2). Quad q of the
+    // index buffer names vertices 4q … 4q + 3, so a batch written at quad q of the ring draws from index 6q.
+    std::vector<GLushort> indices(static_cast<size_t>(kRingQuads) * 6);
+    for (int q = 0; q < kRingQuads; ++q) {
         const GLushort b = static_cast<GLushort>(q * 4);
         GLushort* i = &indices[static_cast<size_t>(q) * 6];
         i[0] = b;
@@ -230,33 +103,49 @@ bool Graphics::CreateResources()
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(GLushort)),
                  indices.data(), GL_STATIC_DRAW);
 
+    // Whether the window's own framebuffer can be the back buffer: it needs a depth buffer; without alpha it
+    // still serves every blend that does not read the destination's alpha.
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    GLint depthBits = 0, alphaBits = 0;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_BACK_LEFT, GL_FRAMEBUFFER_ATTACHMENT_ALPHA_SIZE,
+                                          &alphaBits);
+    while (glGetError() != GL_NO_ERROR) {
+    }
+    windowHasDepth_ = depthBits > 0;
+    windowHasAlpha_ = alphaBits >= 8;
+    clipControl_ = epoxy_gl_version() >= 45 || epoxy_has_gl_extension("GL_ARB_clip_control");
+
     const std::uint8_t white[4] = {255, 255, 255, 255};
     white_ = CreateTexture(1, 1, white);
+    NoteTexture();
     batch_.reserve(static_cast<size_t>(kMaxBatchQuads) * 4);
     return white_ != 0;
 }
 
-const Graphics::Program* Graphics::ProgramFor(const RenderState& st)
+Graphics::Program* Graphics::ProgramFor(const RenderState& st, bool constantTexels)
 {
     const TextureStage& t = st.stage0;
     const int alphaFunc = st.alphaTestEnable ? static_cast<int>(st.alphaFunc) : static_cast<int>(CompareFunc::Always);
     const int key = OpOf(t.colorOp) | ArgOf(t.colorArg1) << 2 | ArgOf(t.colorArg2) << 4 | OpOf(t.alphaOp) << 6 |
-                    ArgOf(t.alphaArg1) << 8 | ArgOf(t.alphaArg2) << 10 | alphaFunc << 12;
-    for (const Program& p : programs_) {
+                    ArgOf(t.alphaArg1) << 8 | ArgOf(t.alphaArg2) << 10 | alphaFunc << 12 |
+                    (constantTexels ? 1 : 0) << 15;
+    for (Program& p : programs_) {
         if (p.key == key) return &p;
     }
     // Only a handful of combinations ever occur; past the cache the oldest is dropped.
     if (programs_.size() >= kMaxPrograms) {
+        if (applied_.program == programs_.front().program) applied_.stateKnown = false;
         glDeleteProgram(programs_.front().program);
         programs_.erase(programs_.begin());
     }
     char defines[256];
     std::snprintf(defines, sizeof defines,
                   "#define COLOR_OP %d\n#define COLOR_ARG1 %d\n#define COLOR_ARG2 %d\n#define ALPHA_OP %d\n"
-                  "#define ALPHA_ARG1 %d\n#define ALPHA_ARG2 %d\n#define ALPHA_FUNC %d\n",
+                  "#define ALPHA_ARG1 %d\n#define ALPHA_ARG2 %d\n#define ALPHA_FUNC %d\n#define CONSTANT_TEXELS %d\n",
                   OpOf(t.colorOp), ArgOf(t.colorArg1), ArgOf(t.colorArg2), OpOf(t.alphaOp), ArgOf(t.alphaArg1),
-                  ArgOf(t.alphaArg2), alphaFunc);
-    GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader, defines);
+                  ArgOf(t.alphaArg2), alphaFunc, constantTexels ? 1 : 0);
+    GLuint fs = Compile(GL_FRAGMENT_SHADER, kQuadFragmentShader, defines);
     if (!fs) return nullptr;
     Program p;
     p.key = key;
@@ -274,17 +163,23 @@ const Graphics::Program* Graphics::ProgramFor(const RenderState& st)
     p.viewport = glGetUniformLocation(p.program, "viewport");
     p.alphaRef = glGetUniformLocation(p.program, "alphaRef");
     p.texture = glGetUniformLocation(p.program, "tex");
+    // The sampler reads unit 0 for good; the program in use changes, so the state has to be sent again.
+    glUseProgram(p.program);
+    glUniform1i(p.texture, 0);
+    applied_.stateKnown = false;
     programs_.push_back(p);
     return &programs_.back();
 }
 
-bool Graphics::CreateBackBuffer(int width, int height)
+bool Graphics::CreateOffscreen()
 {
+    const int width = backWidth_, height = backHeight_;
     if (fbo_ && width == fboWidth_ && height == fboHeight_) return true;
     if (fbo_) glDeleteFramebuffers(1, &fbo_);
     if (colour_) glDeleteRenderbuffers(1, &colour_);
     if (depth_) glDeleteRenderbuffers(1, &depth_);
     fbo_ = colour_ = depth_ = 0;
+    applied_.targetKnown = false;
     fboWidth_ = width;
     fboHeight_ = height;
     // A zero-size back buffer is allowed: drawing then goes nowhere.
@@ -306,7 +201,43 @@ bool Graphics::CreateBackBuffer(int width, int height)
     glClearDepth(1.0);
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    applied_.stateKnown = false;
     return true;
+}
+
+bool Graphics::ChooseTarget()
+{
+    int dw = 0, dh = 0;
+    DrawableSize(dw, dh);
+    const bool direct = allowDirect_ && windowHasDepth_ && !needsDestAlpha_ && backWidth_ > 0 && backHeight_ > 0 &&
+                        dw == backWidth_ && dh == backHeight_;
+    GLuint target = 0;
+    if (!direct) {
+        if (!CreateOffscreen()) return false;
+        target = fbo_;
+    }
+    if (target != target_) applied_.targetKnown = false;
+    target_ = target;
+    return true;
+}
+
+void Graphics::AllowDirect(bool allow)
+{
+    if (allow == allowDirect_) return;
+    allowDirect_ = allow;
+    if (!Live()) return;
+    DrawBatch();
+    ChooseTarget();
+}
+
+void Graphics::DrawableSize(int& width, int& height) const
+{
+    width = height = 0;
+    if (!Live()) return;
+    SDL_GL_GetDrawableSize(window_->Handle(), &width, &height);
+    if (width == backWidth_ && height == backHeight_) return;
+    // SDL takes a full-screen request as done at once; the window system knows better.
+    WindowSystemDrawableSize(window_->Handle(), width, height);
 }
 
 void Graphics::DestroyResources()
@@ -337,8 +268,13 @@ void Graphics::ReleaseDevice()
     vertexShader_ = 0;
     vao_ = vbo_ = ibo_ = white_ = fbo_ = colour_ = depth_ = 0;
     fboWidth_ = fboHeight_ = 0;
+    target_ = 0;
     context_ = nullptr;
     batch_.clear();
+    batchTexture_ = 0;
+    opaque_.clear();
+    single_.clear();
+    applied_ = Applied();
 }
 
 CoopLevel Graphics::TestCooperativeLevel()
@@ -348,9 +284,9 @@ CoopLevel Graphics::TestCooperativeLevel()
 
 bool Graphics::GetBackBufferSize(int& width, int& height)
 {
-    if (!Live() || !fbo_) return false;
-    width = fboWidth_;
-    height = fboHeight_;
+    if (!Live()) return false;
+    width = backWidth_;
+    height = backHeight_;
     return true;
 }
 
@@ -369,31 +305,63 @@ void Graphics::SetViewport(const Viewport& v)
     if (v.x == viewport_.x && v.y == viewport_.y && v.width == viewport_.width && v.height == viewport_.height &&
         v.minZ == viewport_.minZ && v.maxZ == viewport_.maxZ)
         return;
-    Flush();
+    DrawBatch();
     viewport_ = v;
 }
 
-void Graphics::ApplyViewport()
+void Graphics::ApplyTarget()
 {
-    const int y = fboHeight_ - viewport_.y - viewport_.height;
+    Applied& a = applied_;
+    // The window's framebuffer keeps its top row first; the offscreen buffer is drawn the same way up (and
+    // flipped when shown), so that the driver rasterises both alike, to the last rounding.
+    const bool topDown = target_ != 0 && clipControl_;
+    const int x = viewport_.x;
+    const int y = topDown ? viewport_.y : backHeight_ - viewport_.y - viewport_.height;
     const int w = viewport_.width > 0 ? viewport_.width : 0;
     const int h = viewport_.height > 0 ? viewport_.height : 0;
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
-    glViewport(viewport_.x, y, w, h);
-    glEnable(GL_SCISSOR_TEST);
-    glScissor(viewport_.x, y, w, h);
-    glDepthRange(viewport_.minZ, viewport_.maxZ);
+    if (!a.targetKnown || a.framebuffer != target_) {
+        glBindFramebuffer(GL_FRAMEBUFFER, target_);
+        if (clipControl_) glClipControl(topDown ? GL_UPPER_LEFT : GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+    }
+    if (!a.targetKnown || a.viewport[0] != x || a.viewport[1] != y || a.viewport[2] != w || a.viewport[3] != h) {
+        glViewport(x, y, w, h);
+        glScissor(x, y, w, h);
+    }
+    if (!a.targetKnown || a.depthRange[0] != viewport_.minZ || a.depthRange[1] != viewport_.maxZ)
+        glDepthRange(viewport_.minZ, viewport_.maxZ);
+    if (!a.targetKnown) glEnable(GL_SCISSOR_TEST);
+    a.framebuffer = target_;
+    a.viewport[0] = x;
+    a.viewport[1] = y;
+    a.viewport[2] = w;
+    a.viewport[3] = h;
+    a.depthRange[0] = viewport_.minZ;
+    a.depthRange[1] = viewport_.maxZ;
+    a.targetKnown = true;
+}
+
+void Graphics::ForgetGlState()
+{
+    applied_.stateKnown = false;
+}
+
+void Graphics::BindTexture(GLuint texture)
+{
+    if (applied_.stateKnown && applied_.texture == texture) return;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    applied_.texture = texture;
 }
 
 void Graphics::Clear(std::uint32_t argb, float depth)
 {
     if (!Live()) return;
-    Flush();
-    ApplyViewport();
+    DrawBatch();
+    ApplyTarget();
     glClearColor(((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f, (argb & 0xFF) / 255.0f,
                  ((argb >> 24) & 0xFF) / 255.0f);
     glClearDepth(depth);
-    glDepthMask(GL_TRUE);
+    if (!applied_.stateKnown || applied_.depthMask != GL_TRUE) glDepthMask(GL_TRUE);
+    applied_.depthMask = GL_TRUE;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
@@ -404,49 +372,78 @@ bool Graphics::BeginScene()
 
 void Graphics::EndScene()
 {
-    Flush();
+    if (Live()) DrawBatch();
 }
 
 bool Graphics::Present()
 {
     if (!Live()) return false;
-    Flush();
-    int dw = 0, dh = 0;
-    SDL_GL_GetDrawableSize(window_->Handle(), &dw, &dh);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glDisable(GL_SCISSOR_TEST);
-    glViewport(0, 0, dw, dh);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT);
-    if (fboWidth_ > 0 && fboHeight_ > 0 && dw > 0 && dh > 0) {
-        // Scaled to fit with the aspect kept, letterboxed; whole-number scales stay unblurred.
-        int w = dw, h = static_cast<int>(static_cast<long long>(dw) * fboHeight_ / fboWidth_);
-        if (h > dh) {
-            h = dh;
-            w = static_cast<int>(static_cast<long long>(dh) * fboWidth_ / fboHeight_);
-        }
-        const int x = (dw - w) / 2, y = (dh - h) / 2;
-        const bool whole = w % fboWidth_ == 0 && h % fboHeight_ == 0;
+    DrawBatch();
+    if (target_ != 0) {
+        int dw = 0, dh = 0;
+        DrawableSize(dw, dh);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
         glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
-        glBlitFramebuffer(0, 0, fboWidth_, fboHeight_, x, y, x + w, y + h, GL_COLOR_BUFFER_BIT,
-                          whole ? GL_NEAREST : GL_LINEAR);
+        glDisable(GL_SCISSOR_TEST);
+        glViewport(0, 0, dw, dh);
+        applied_.targetKnown = false;
+        if (fboWidth_ > 0 && fboHeight_ > 0 && dw > 0 && dh > 0) {
+            // Scaled to fit with the aspect kept, letterboxed; whole-number scales stay unblurred.
+            int w = dw, h = static_cast<int>(static_cast<long long>(dw) * fboHeight_ / fboWidth_);
+            if (h > dh) {
+                h = dh;
+                w = static_cast<int>(static_cast<long long>(dh) * fboWidth_ / fboHeight_);
+            }
+            const int x = (dw - w) / 2, y = (dh - h) / 2;
+            // The bars only; the picture covers the rest.
+            if (w < dw || h < dh) {
+                glClearColor(0, 0, 0, 1);
+                glClear(GL_COLOR_BUFFER_BIT);
+            }
+            const bool whole = w % fboWidth_ == 0 && h % fboHeight_ == 0;
+            // Drawn top row first, the offscreen picture is turned the right way up here.
+            const int top = clipControl_ ? y + h : y, bottom = clipControl_ ? y : y + h;
+            glBlitFramebuffer(0, 0, fboWidth_, fboHeight_, x, top, x + w, bottom, GL_COLOR_BUFFER_BIT,
+                              whole ? GL_NEAREST : GL_LINEAR);
+        } else {
+            glClearColor(0, 0, 0, 1);
+            glClear(GL_COLOR_BUFFER_BIT);
+        }
     }
+    // A window's swap hands the frame to the rasteriser; an offscreen surface's swap does nothing, and
+    // without this the driver would keep piling frames up undrawn.
+    glFlush();
     SDL_GL_SwapWindow(window_->Handle());
-    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    // The window may have grown or shrunk since (a window manager acts late): the next frame follows it.
+    ChooseTarget();
     return true;
+}
+
+void Graphics::Finish()
+{
+    if (!Live()) return;
+    DrawBatch();
+    glFinish();
 }
 
 void Graphics::SetRenderState(const RenderState& state)
 {
     if (state == state_) return;
-    Flush();
+    DrawBatch();
     state_ = state;
+    // The window's framebuffer keeps no alpha to blend with: such blending needs the offscreen buffer,
+    // from the next frame on.
+    const auto readsDestAlpha = [](BlendFactor f) {
+        return f == BlendFactor::DestAlpha || f == BlendFactor::InvDestAlpha;
+    };
+    if (!windowHasAlpha_ && state.alphaBlendEnable && (readsDestAlpha(state.srcBlend) || readsDestAlpha(state.destBlend)))
+        needsDestAlpha_ = true;
 }
 
 void Graphics::SetTextureStage(const TextureStage& stage)
 {
     if (stage == state_.stage0) return;
-    Flush();
+    DrawBatch();
     state_.stage0 = stage;
 }
 
@@ -471,6 +468,7 @@ std::uint32_t Graphics::CreateTexture(int width, int height, const std::uint8_t*
     GLuint t = 0;
     glGenTextures(1, &t);
     glBindTexture(GL_TEXTURE_2D, t);
+    applied_.texture = t;
     // Direct3D's sampler defaults: point filtering, no mips, wrap addressing.
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
@@ -479,6 +477,11 @@ std::uint32_t Graphics::CreateTexture(int width, int height, const std::uint8_t*
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    if (rgba && AllOpaque(rgba, static_cast<size_t>(width) * height)) opaque_.insert(t);
+    else opaque_.erase(t);
+    if (width == 1 && height == 1) single_[t] = rgba ? TexelOf(rgba) : 0;
+    else single_.erase(t);
+    if (t == texture_ || texture_ == 0) NoteTexture();
     return t;
 }
 
@@ -486,8 +489,11 @@ void Graphics::UpdateTexture(std::uint32_t handle, int x, int y, int width, int 
 {
     if (!Live() || !handle || width <= 0 || height <= 0 || !rgba) return;
     // Quads already batched must see the old texels.
-    Flush();
-    glBindTexture(GL_TEXTURE_2D, handle);
+    DrawBatch();
+    BindTexture(handle);
+    if (!AllOpaque(rgba, static_cast<size_t>(width) * height)) opaque_.erase(handle);
+    if (auto it = single_.find(handle); it != single_.end() && x == 0 && y == 0) it->second = TexelOf(rgba);
+    if (handle == texture_) NoteTexture();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glTexSubImage2D(GL_TEXTURE_2D, 0, x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
 }
@@ -495,8 +501,13 @@ void Graphics::UpdateTexture(std::uint32_t handle, int x, int y, int width, int 
 void Graphics::DestroyTexture(std::uint32_t handle)
 {
     if (!Live() || !handle) return;
-    Flush();
+    DrawBatch();
     if (texture_ == handle) texture_ = 0;
+    single_.erase(handle);
+    NoteTexture();
+    // A deleted texture is unbound; its name may come back for a new one.
+    if (applied_.texture == handle) applied_.texture = 0;
+    opaque_.erase(handle);
     GLuint t = handle;
     glDeleteTextures(1, &t);
 }
@@ -504,72 +515,160 @@ void Graphics::DestroyTexture(std::uint32_t handle)
 void Graphics::SetTexture(std::uint32_t handle)
 {
     if (handle == texture_) return;
-    Flush();
     texture_ = handle;
+    NoteTexture();
+}
+
+void Graphics::NoteTexture()
+{
+    const GLuint t = texture_ ? texture_ : white_;
+    const auto it = single_.find(t);
+    textureSingle_ = it != single_.end();
+    textureTexel_ = textureSingle_ ? it->second : 0;
+    textureOpaque_ = textureSingle_ ? (textureTexel_ >> 24) == 0xFF : opaque_.count(t) != 0;
 }
 
 void Graphics::DrawQuad(const QuadVertex vertices[4])
 {
     if (!Live()) return;
-    if (batch_.size() + 4 > static_cast<size_t>(kMaxBatchQuads) * 4) Flush();
-    batch_.insert(batch_.end(), vertices, vertices + 4);
+    if (batch_.size() + 4 > static_cast<size_t>(kMaxBatchQuads) * 4) DrawBatch();
+    // Quads of one-texel textures fit any batch; the others need the batch's texture to be theirs.
+    const GLuint t = texture_ ? texture_ : white_;
+    if (!textureSingle_ && batchTexture_ != 0 && batchTexture_ != t) DrawBatch();
+    if (batch_.empty()) {
+        batchOpaque_ = true;
+        batchConstant_ = false;
+    }
+    if (!textureSingle_) batchTexture_ = t;
+    batchConstant_ = batchConstant_ || textureSingle_;
+    batchOpaque_ = batchOpaque_ && textureOpaque_;
+    for (int i = 0; i < 4; ++i) {
+        const QuadVertex& v = vertices[i];
+        batchOpaque_ = batchOpaque_ && (v.diffuse >> 24) == 0xFF;
+        batch_.push_back({v.x, v.y, v.z, textureSingle_ ? 1.0f : 0.0f, v.diffuse, v.u, v.v, textureTexel_});
+    }
 }
 
 bool Graphics::ApplyState()
 {
     const RenderState& s = state_;
-    const Program* p = ProgramFor(s);
+    // Every fragment of an opaque batch has alpha 255, which passes "alpha >= ref" whatever the reference:
+    // the test, and the discard that keeps the rasteriser from its quicker paths, can go.
+    Program* p = nullptr;
+    if (batchOpaque_ && s.alphaTestEnable && s.alphaFunc == CompareFunc::GreaterEqual) {
+        RenderState passing = s;
+        passing.alphaTestEnable = false;
+        p = ProgramFor(passing, batchConstant_);
+    } else {
+        p = ProgramFor(s, batchConstant_);
+    }
     if (!p) return false;
-    glUseProgram(p->program);
-    glBindVertexArray(vao_);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
-    glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, texture_ ? texture_ : white_);
-    glUniform1i(p->texture, 0);
-    glUniform4f(p->viewport, static_cast<float>(viewport_.x), static_cast<float>(viewport_.y),
-                static_cast<float>(viewport_.width > 0 ? viewport_.width : 1),
-                static_cast<float>(viewport_.height > 0 ? viewport_.height : 1));
-    glUniform1f(p->alphaRef, static_cast<float>(s.alphaRef & 0xFF));
-
-    if (s.alphaBlendEnable) {
-        glEnable(GL_BLEND);
+    Applied& a = applied_;
+    const bool known = a.stateKnown;
+    if (!known) {
+        glBindVertexArray(vao_);
+        glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+        glActiveTexture(GL_TEXTURE0);
         glBlendEquation(GL_FUNC_ADD);
-        glBlendFunc(BlendOf(s.srcBlend), BlendOf(s.destBlend));
-    } else {
-        glDisable(GL_BLEND);
+        // Quads wind clockwise on screen, which GL sees as back faces.
+        glFrontFace(GL_CCW);
     }
+    if (!known || a.program != p->program) glUseProgram(p->program);
+    a.program = p->program;
+    const GLuint texture = batchTexture_ ? batchTexture_ : white_;
+    if (!known || a.texture != texture) glBindTexture(GL_TEXTURE_2D, texture);
+    a.texture = texture;
+
+    const float vp[4] = {static_cast<float>(viewport_.x), static_cast<float>(viewport_.y),
+                         static_cast<float>(viewport_.width > 0 ? viewport_.width : 1),
+                         static_cast<float>(viewport_.height > 0 ? viewport_.height : 1)};
+    if (vp[0] != p->viewportSet[0] || vp[1] != p->viewportSet[1] || vp[2] != p->viewportSet[2] ||
+        vp[3] != p->viewportSet[3]) {
+        glUniform4f(p->viewport, vp[0], vp[1], vp[2], vp[3]);
+        for (int i = 0; i < 4; ++i) p->viewportSet[i] = vp[i];
+    }
+    const float alphaRef = static_cast<float>(s.alphaRef & 0xFF);
+    if (alphaRef != p->alphaRefSet) {
+        glUniform1f(p->alphaRef, alphaRef);
+        p->alphaRefSet = alphaRef;
+    }
+
+    // Over an opaque texel with an opaque colour, source-alpha blending gives the source exactly: the batch
+    // then skips reading what is behind it.
+    const bool over = s.srcBlend == BlendFactor::SrcAlpha && s.destBlend == BlendFactor::InvSrcAlpha;
+    const bool blend = s.alphaBlendEnable && !(over && batchOpaque_);
+    if (!known || a.blend != blend) {
+        if (blend) glEnable(GL_BLEND);
+        else glDisable(GL_BLEND);
+    }
+    a.blend = blend;
+    if (blend) {
+        const GLenum src = BlendOf(s.srcBlend), dest = BlendOf(s.destBlend);
+        if (!known || a.srcBlend != src || a.destBlend != dest) glBlendFunc(src, dest);
+        a.srcBlend = src;
+        a.destBlend = dest;
+    }
+    if (!known || a.depthTest != s.zEnable) {
+        if (s.zEnable) glEnable(GL_DEPTH_TEST);
+        else glDisable(GL_DEPTH_TEST);
+    }
+    a.depthTest = s.zEnable;
     if (s.zEnable) {
-        glEnable(GL_DEPTH_TEST);
-        glDepthFunc(DepthFuncOf(s.zFunc));
-    } else {
-        glDisable(GL_DEPTH_TEST);
+        const GLenum func = DepthFuncOf(s.zFunc);
+        if (!known || a.depthFunc != func) glDepthFunc(func);
+        a.depthFunc = func;
     }
-    glDepthMask(s.zWriteEnable ? GL_TRUE : GL_FALSE);
-    // Quads wind clockwise on screen, which GL sees as back faces.
-    glFrontFace(GL_CCW);
-    if (s.cullMode == CullMode::None) {
-        glDisable(GL_CULL_FACE);
-    } else {
-        glEnable(GL_CULL_FACE);
-        glCullFace(s.cullMode == CullMode::Ccw ? GL_FRONT : GL_BACK);
+    const GLboolean mask = s.zWriteEnable ? GL_TRUE : GL_FALSE;
+    if (!known || a.depthMask != mask) glDepthMask(mask);
+    a.depthMask = mask;
+    const bool cull = s.cullMode != CullMode::None;
+    if (!known || a.cull != cull) {
+        if (cull) glEnable(GL_CULL_FACE);
+        else glDisable(GL_CULL_FACE);
     }
+    a.cull = cull;
+    if (cull) {
+        const GLenum face = s.cullMode == CullMode::Ccw ? GL_FRONT : GL_BACK;
+        if (!known || a.cullFace != face) glCullFace(face);
+        a.cullFace = face;
+    }
+    a.stateKnown = true;
     return true;
+}
+
+void Graphics::DrawBatch()
+{
+    if (batch_.empty()) return;
+    ApplyTarget();
+    if (!ApplyState()) {
+        batch_.clear();
+        batchTexture_ = 0;
+        return;
+    }
+    const int quads = static_cast<int>(batch_.size() / 4);
+    // Batches follow one another through the buffer; when it is full it starts afresh, and the driver keeps
+    // the old storage for draws still reading it.
+    if (ringQuad_ + quads > kRingQuads) {
+        glBufferData(GL_ARRAY_BUFFER, sizeof(GpuVertex) * 4 * kRingQuads, nullptr, GL_STREAM_DRAW);
+        ringQuad_ = 0;
+    }
+    glBufferSubData(GL_ARRAY_BUFFER, static_cast<GLintptr>(ringQuad_) * 4 * sizeof(GpuVertex),
+                    static_cast<GLsizeiptr>(batch_.size() * sizeof(GpuVertex)), batch_.data());
+    glDrawElements(GL_TRIANGLES, quads * 6, GL_UNSIGNED_SHORT,
+                   reinterpret_cast<const void*>(static_cast<std::uintptr_t>(ringQuad_) * 6 * sizeof(GLushort)));
+    ringQuad_ += quads;
+    ++drawCalls_;
+    batch_.clear();
+    batchTexture_ = 0;
 }
 
 void Graphics::Flush()
 {
     if (!Live()) return;
-    ApplyViewport();
-    if (batch_.empty()) return;
-    if (!ApplyState()) {
-        batch_.clear();
-        return;
-    }
-    const GLsizeiptr bytes = static_cast<GLsizeiptr>(batch_.size() * sizeof(QuadVertex));
-    glBufferData(GL_ARRAY_BUFFER, bytes, batch_.data(), GL_STREAM_DRAW);
-    glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(batch_.size() / 4 * 6), GL_UNSIGNED_SHORT, nullptr);
-    ++drawCalls_;
-    batch_.clear();
+    DrawBatch();
+    // Whoever draws next on this context gets the target and viewport of the quads.
+    ApplyTarget();
+    ForgetGlState();
 }
 
 std::unique_ptr<ITextFont> Graphics::CreateTextFont(const std::string& faceName, int height, bool italic)
@@ -579,21 +678,25 @@ std::unique_ptr<ITextFont> Graphics::CreateTextFont(const std::string& faceName,
 
 bool Graphics::ReadBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height)
 {
-    if (!Live() || fboWidth_ <= 0 || fboHeight_ <= 0) return false;
-    Flush();
-    width = fboWidth_;
-    height = fboHeight_;
+    if (!Live() || backWidth_ <= 0 || backHeight_ <= 0) return false;
+    DrawBatch();
+    width = backWidth_;
+    height = backHeight_;
     std::vector<std::uint8_t> rgba(static_cast<size_t>(width) * height * 4);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, fbo_);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, target_);
+    if (target_ == 0) glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    const bool opaque = target_ == 0 && !windowHasAlpha_;
+    const bool topDown = target_ != 0 && clipControl_;
     argb.resize(static_cast<size_t>(width) * height);
     for (int row = 0; row < height; ++row) {
-        const std::uint8_t* src = &rgba[static_cast<size_t>(height - 1 - row) * width * 4];
+        const std::uint8_t* src = &rgba[static_cast<size_t>(topDown ? row : height - 1 - row) * width * 4];
         for (int col = 0; col < width; ++col) {
             const std::uint8_t* p = src + col * 4;
-            argb[static_cast<size_t>(row) * width + col] = (std::uint32_t(p[3]) << 24) | (std::uint32_t(p[0]) << 16) |
-                                                           (std::uint32_t(p[1]) << 8) | p[2];
+            const std::uint32_t alpha = opaque ? 0xFFu : p[3];
+            argb[static_cast<size_t>(row) * width + col] =
+                (alpha << 24) | (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | p[2];
         }
     }
     return true;

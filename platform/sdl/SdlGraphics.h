@@ -1,8 +1,11 @@
-// OpenGL render device on the SDL window: an 800 × 600 back buffer in a framebuffer object, quads batched.
+// OpenGL render device on the SDL window: an 800 × 600 back buffer, quads batched. The back buffer is the
+// window's own framebuffer when the window is exactly its size, else a framebuffer object scaled onto it.
 #pragma once
 #include <SDL.h>
 #include <epoxy/gl.h>
 
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/IGraphics.h"
@@ -13,7 +16,7 @@ class Window;
 
 class Graphics : public IGraphics {
 public:
-    explicit Graphics(Window* window) : window_(window) {}
+    explicit Graphics(Window* window);
     ~Graphics() override;
     bool Reset(const PresentParams& params) override;
     bool HasDevice() const override { return context_ != nullptr; }
@@ -43,28 +46,49 @@ public:
     std::uint32_t GetTexture() const override { return texture_; }
 
     void DrawQuad(const QuadVertex vertices[4]) override;
+    // Draws the batch and forgets what GL state it set: the caller is about to set its own.
     void Flush() override;
     std::uint64_t DrawCallCount() const override { return drawCalls_; }
 
     std::unique_ptr<ITextFont> CreateTextFont(const std::string& faceName, int height, bool italic) override;
+    // Alpha reads 255 where the window's framebuffer has no alpha channel.
     bool ReadBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) override;
 
+    // Waits until everything drawn so far is in the back buffer (a window's present does; offscreen
+    // nothing does, so a benchmark there waits itself).
+    void Finish();
+    // Whether frames go straight into the window's framebuffer (false: through the offscreen buffer).
+    bool DrawsDirect() const { return Live() && target_ == 0; }
+    // Off keeps every frame in the offscreen buffer, as scaled output does; takes effect at once.
+    void AllowDirect(bool allow);
+    // The window's drawable as the window system has it, which without a window manager can differ from
+    // what SDL believes after a full-screen request.
+    void DrawableSize(int& width, int& height) const;
+
     static constexpr int kMaxBatchQuads = 4096;
+    // Quads the streaming vertex buffer holds before it is started afresh (the index range of 16 bits).
+    static constexpr int kRingQuads = 16384;
 
 private:
     bool CreateResources();
     void DestroyResources();
-    bool CreateBackBuffer(int width, int height);
+    bool CreateOffscreen();
+    bool ChooseTarget();
+    void DrawBatch();
+    void ForgetGlState();
     struct Program {
         int key = -1;
         GLuint program = 0;
         GLint viewport = -1, alphaRef = -1, texture = -1;
+        float viewportSet[4] = {-1, -1, -1, -1};
+        float alphaRefSet = -1;
     };
     static constexpr size_t kMaxPrograms = 16;
     // The program for the state's texture stage and alpha test, built the first time it is needed.
-    const Program* ProgramFor(const RenderState& state);
+    Program* ProgramFor(const RenderState& state, bool constantTexels);
     bool ApplyState();
-    void ApplyViewport();
+    void ApplyTarget();
+    void BindTexture(GLuint texture);
 
     Window* window_;
     SDL_GLContext context_ = nullptr;
@@ -76,9 +100,47 @@ private:
 
     GLuint vertexShader_ = 0, vao_ = 0, vbo_ = 0, ibo_ = 0, white_ = 0;
     GLuint fbo_ = 0, colour_ = 0, depth_ = 0;
+    int backWidth_ = 0, backHeight_ = 0;
     int fboWidth_ = 0, fboHeight_ = 0;
+    GLuint target_ = 0;           // framebuffer drawn into: 0 the window's, else fbo_
+    bool allowDirect_ = true;
+    bool windowHasDepth_ = false;  // the window's framebuffer can stand in for the back buffer
+    bool windowHasAlpha_ = false;
+    bool clipControl_ = false;     // the offscreen buffer can be drawn top row first
+    bool needsDestAlpha_ = false;  // a blend read destination alpha, which only the offscreen buffer keeps
+    int ringQuad_ = 0;             // next free quad in the vertex buffer
+    // A batched vertex: w of the position is 1 for a quad of a one-texel texture, whose texel (RGBA bytes)
+    // comes along instead of being sampled.
+    struct GpuVertex {
+        float x, y, z, w;
+        std::uint32_t diffuse;
+        float u, v;
+        std::uint32_t texel;
+    };
+    void NoteTexture();
+
     std::vector<Program> programs_;
-    std::vector<QuadVertex> batch_;
+    std::vector<GpuVertex> batch_;
+    GLuint batchTexture_ = 0;                      // the texture the batch samples, 0 while none does
+    bool batchOpaque_ = true;                      // every quad of the batch is opaque
+    bool batchConstant_ = false;                   // some quad of the batch brings its texel
+    std::unordered_set<GLuint> opaque_;            // textures whose every texel is opaque
+    std::unordered_map<GLuint, std::uint32_t> single_;  // one-texel textures and their texel
+    bool textureSingle_ = false, textureOpaque_ = false;  // of the current texture
+    std::uint32_t textureTexel_ = 0;
+
+    // What GL was last told, so that unchanged state is not sent again; cleared when others draw.
+    struct Applied {
+        bool targetKnown = false;  // framebuffer, viewport, scissor, depth range
+        bool stateKnown = false;   // the rest
+        GLuint framebuffer = 0;
+        int viewport[4] = {};
+        float depthRange[2] = {};
+        GLuint program = 0, texture = 0;
+        bool blend = false, depthTest = false, cull = false;
+        GLenum srcBlend = 0, destBlend = 0, depthFunc = 0, cullFace = 0;
+        GLboolean depthMask = GL_TRUE;
+    } applied_;
 };
 
 }  // namespace sdl

@@ -2,6 +2,9 @@
 
 #include <SDL_image.h>
 
+#include <chrono>
+#include <thread>
+
 namespace sdl {
 
 std::uint32_t VirtualKeyOf(SDL_Keycode key)
@@ -230,6 +233,24 @@ void Window::SetFullScreen(bool fullScreen)
     if (!fullScreen) {
         SDL_SetWindowSize(window_, width_, height_);
         SDL_SetWindowPosition(window_, 0, 0);
+    }
+}
+
+void Window::WaitMessage(double seconds)
+{
+    const Uint64 frequency = SDL_GetPerformanceFrequency();
+    const Uint64 end = SDL_GetPerformanceCounter() + static_cast<Uint64>(seconds > 0 ? seconds * frequency : 0);
+    while (queue_.empty()) {
+        const Uint64 now = SDL_GetPerformanceCounter();
+        if (now >= end) return;
+        const double left = static_cast<double>(end - now) / static_cast<double>(frequency);
+        // SDL waits in whole milliseconds; the last part of one is slept through.
+        if (left < 0.001) {
+            std::this_thread::sleep_for(std::chrono::duration<double>(left));
+            return;
+        }
+        SDL_Event e;
+        if (SDL_WaitEventTimeout(&e, static_cast<int>(left * 1000.0))) Translate(e);
     }
 }
 

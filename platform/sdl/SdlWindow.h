@@ -23,6 +23,7 @@ public:
     bool PeekMessage(win::Msg& msg) override;
     bool GetMessage(win::Msg& msg) override;
     void PostMessage(const win::Msg& msg) override { queue_.push_back(msg); }
+    void WaitMessage(double seconds) override;
     void PostQuitMessage(int exitCode) override;
     bool IsForeground() const override;
     void GetClientSize(int& width, int& height) const override;

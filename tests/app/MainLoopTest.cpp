@@ -132,6 +132,31 @@ TEST_F(MainLoopTest, TimeBehindAnotherWindowOwesNothingAndKeepsTheFraction)
     EXPECT_EQ(game.events.front(), 'R');  // render state first
 }
 
+TEST_F(MainLoopTest, WithNothingToPaceItTheLoopSleepsUntilTheNextStepIsDueAndNotOnASixtyHertzDisplay)
+{
+    for (int refresh : {0, 60}) {
+        h->graphics.refreshRate = refresh;
+        h->window.waits = 0;
+        ProbeGame game;
+        game.confirmExit = false;
+        int idle = 0;
+        h->window.onIdle = [&] {
+            if (++idle == 1) {
+                h->clock.Advance(1.0 / 240.0);  // a quarter of a step
+            } else if (idle == 2) {
+                if (refresh == 0) {
+                    EXPECT_EQ(h->window.waits, 1);
+                    EXPECT_NEAR(h->window.lastWait, 3.0 / 240.0, 1e-9);
+                }
+                h->window.PressKey(win::VK_ESCAPE);
+            }
+        };
+        game.MainLoop();
+        if (refresh == 60) EXPECT_EQ(h->window.waits, 0);  // presentation waits for the display instead
+        EXPECT_EQ(game.Count('U'), 0);
+    }
+}
+
 TEST_F(MainLoopTest, LostDeviceSleepsAndAResetableOneIsResetWithoutDrawing)
 {
     ProbeGame game;

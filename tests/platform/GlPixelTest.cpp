@@ -6,12 +6,36 @@
 #include "gfx/CTexture.h"
 #include "platform/ITextFont.h"
 #include "platform/ImageFile.h"
+#include "platform/sdl/SdlGraphics.h"
 #include "tests/platform/GlFixture.h"
 
 namespace {
 
-using gltest::GlTest;
 using gltest::Near;
+
+// Every case runs twice: drawn straight into the window's framebuffer (the window is the back buffer's
+// size) and through the offscreen buffer that scaled and full-screen output use.
+class GlPathTest : public gltest::GlTest, public ::testing::WithParamInterface<bool> {
+protected:
+    void SetUp() override
+    {
+        GlTest::SetUp();
+        if (IsSkipped()) return;
+        gl = dynamic_cast<sdl::Graphics*>(g);
+        ASSERT_NE(gl, nullptr);
+        gl->AllowDirect(GetParam());
+        if (GetParam() && !gl->DrawsDirect()) GTEST_SKIP() << "this window's framebuffer cannot be the back buffer";
+        ASSERT_EQ(gl->DrawsDirect(), GetParam());
+    }
+    void TearDown() override
+    {
+        if (gl) gl->AllowDirect(true);
+    }
+    sdl::Graphics* gl = nullptr;
+};
+
+INSTANTIATE_TEST_SUITE_P(Paths, GlPathTest, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Window" : "Offscreen"; });
 
 std::uint32_t Texture(IGraphics* g, int w, int h, const std::vector<std::uint32_t>& argb)
 {
@@ -25,7 +49,7 @@ std::uint32_t Texture(IGraphics* g, int w, int h, const std::vector<std::uint32_
     return g->CreateTexture(w, h, rgba.data());
 }
 
-TEST_F(GlTest, HalfAlphaBlendsAndAlphaZeroTexelsAreDiscarded)
+TEST_P(GlPathTest, HalfAlphaBlendsAndAlphaZeroTexelsAreDiscarded)
 {
     g->Clear(0xFF0000FF, 1.0f);
     GameState();
@@ -50,7 +74,7 @@ TEST_F(GlTest, HalfAlphaBlendsAndAlphaZeroTexelsAreDiscarded)
     g->DestroyTexture(white);
 }
 
-TEST_F(GlTest, SpritesArePixelExactAndCoordinatesBeyondOneRepeat)
+TEST_P(GlPathTest, SpritesArePixelExactAndCoordinatesBeyondOneRepeat)
 {
     std::vector<std::uint32_t> texels;
     for (int y = 0; y < 13; ++y)
@@ -76,7 +100,7 @@ TEST_F(GlTest, SpritesArePixelExactAndCoordinatesBeyondOneRepeat)
     g->DestroyTexture(t);
 }
 
-TEST_F(GlTest, ViewportsClipAndClearTheirOwnRectangle)
+TEST_P(GlPathTest, ViewportsClipAndClearTheirOwnRectangle)
 {
     Viewport field{0, 0, 600, 600, 0, 1}, panel{600, 0, 200, 600, 0, 1}, corner{700, 500, 100, 100, 0, 1};
     g->Clear(0xFF000000, 1.0f);
@@ -96,7 +120,7 @@ TEST_F(GlTest, ViewportsClipAndClearTheirOwnRectangle)
     EXPECT_EQ(At(799, 499), 0x00FF00u);
 }
 
-TEST_F(GlTest, QuadsAtDepthZeroAllDrawInPaintOrderAndMirroredOnesAreCulled)
+TEST_P(GlPathTest, QuadsAtDepthZeroAllDrawInPaintOrderAndMirroredOnesAreCulled)
 {
     g->Clear(0xFF000000, 1.0f);
     GameState();
@@ -124,7 +148,7 @@ TEST_F(GlTest, QuadsAtDepthZeroAllDrawInPaintOrderAndMirroredOnesAreCulled)
     g->DestroyTexture(b);
 }
 
-TEST_F(GlTest, ManyQuadsOfOneTextureAreOneDrawCall)
+TEST_P(GlPathTest, ManyQuadsOfOneTextureAreOneDrawCall)
 {
     g->Clear(0xFF000000, 1.0f);
     GameState();
@@ -140,7 +164,46 @@ TEST_F(GlTest, ManyQuadsOfOneTextureAreOneDrawCall)
     EXPECT_EQ(At(499, 309), 0xFF0000u);
 }
 
-TEST_F(GlTest, JapaneseTrueTypeTextRendersAndIsClippedToTheScreenCorner)
+TEST_P(GlPathTest, OneTexelTexturesShareTheBatchOfTheSpriteTheyAlternateWith)
+{
+    // An enemy and its energy bar, as the game draws them: the bar's one texel repeated over its span.
+    std::vector<std::uint32_t> checker;
+    for (int i = 0; i < 16; ++i) checker.push_back((i + i / 4) % 2 ? 0xFFFF0000u : 0x00000000u);
+    const std::uint32_t sprite = Texture(g, 4, 4, checker), bar = Texture(g, 1, 1, {0xFF80C880u});
+    g->Clear(0xFF000000, 1.0f);
+    GameState();
+    g->Flush();
+    const std::uint64_t before = g->DrawCallCount();
+    for (int i = 0; i < 20; ++i) {
+        g->SetTexture(sprite);
+        Quad(10.0f * i, 100, 8, 8, 0xFFFFFFFF);
+        g->SetTexture(bar);
+        Quad(10.0f * i, 110, 7, 2, 0xFF808080u, 0, 0, 7, 1);
+    }
+    g->SetTexture(0);  // untextured too
+    Quad(300, 300, 5, 5, 0xFF0000FFu);
+    g->Flush();
+    EXPECT_EQ(g->DrawCallCount() - before, 1u);
+    // A one-texel texture changed after a quad was batched: that quad keeps the old texel.
+    const std::uint8_t blue[4] = {0, 0, 255, 255};
+    g->SetTexture(bar);
+    Quad(400, 300, 4, 4, 0xFFFFFFFF);
+    g->UpdateTexture(bar, 0, 0, 1, 1, blue);
+    Quad(410, 300, 4, 4, 0xFFFFFFFF);
+    Read();
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(At(10 * i, 100), 0u);  // alpha-0 texel: discarded
+        EXPECT_EQ(At(10 * i + 2, 100), 0xFF0000u);
+        EXPECT_EQ(At(10 * i + 6, 111), 0x406440u) << i;  // 0x80C880 tinted by half grey
+    }
+    EXPECT_EQ(At(302, 302), 0x0000FFu);
+    EXPECT_EQ(At(401, 301), 0x80C880u);
+    EXPECT_EQ(At(411, 301), 0x0000FFu);
+    g->DestroyTexture(sprite);
+    g->DestroyTexture(bar);
+}
+
+TEST_P(GlPathTest, JapaneseTrueTypeTextRendersAndIsClippedToTheScreenCorner)
 {
     CDXFont font;
     ASSERT_FALSE(font.Create(g, "MS ゴシック", 18, false));
@@ -173,7 +236,7 @@ TEST_F(GlTest, JapaneseTrueTypeTextRendersAndIsClippedToTheScreenCorner)
     EXPECT_GT(edge, 5);
 }
 
-TEST_F(GlTest, TexturesLoadFromFilesAtTheirOwnSize)
+TEST_P(GlPathTest, TexturesLoadFromFilesAtTheirOwnSize)
 {
     const std::string path = ZENTHAR_SOURCE_DIR "/data/Texture/bullet.png";
     ImageRGBA file;

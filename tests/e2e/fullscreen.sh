@@ -1,0 +1,75 @@
+#!/usr/bin/env bash
+# FullScreen=1 on a 1280 × 720 screen: with a window manager the picture fills the screen's height,
+# letterboxed to 960 × 720; on a bare X server the window keeps its size and the whole picture still shows.
+set -uo pipefail
+stage=${1:?staged game root}
+here=$(cd "$(dirname "$0")" && pwd)
+export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=$(mktemp)
+fail() { echo "FAIL: $*"; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work" "$SDL_DISKAUDIOFILE"' EXIT
+# Setting.ini and the tables are read from the working directory.
+printf '[ウィンドウモード]\r\nFullScreen=1\r\n' > "$work/Setting.ini"
+cp -r "$stage/Table" "$work/"
+
+session() {  # $1 = wm | bare; prints the window geometry and leaves a screenshot in $work/$1.png
+  cd "$work"
+  timeout -k 5 50 xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
+    if [ "'"$1"'" = wm ]; then
+      openbox >/dev/null 2>&1 &
+      for i in $(seq 1 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.1; done
+    fi
+    "'"$stage"'/bin/zenthar" & pid=$!
+    for i in $(seq 1 100); do xdotool search --name "^Zenthar$" >/dev/null 2>&1 && break; sleep 0.1; done
+    sleep 3
+    xwininfo -name Zenthar | grep -E "Width|Height"
+    import -window root "'"$work/$1.png"'"
+    xdotool key Escape
+    wait $pid
+    echo "exit $?"
+  '
+}
+
+# How far the picture at (x, y, w, h) of the screenshot is from the title screen, and how much ink the panel
+# shows where "ver1.00" is drawn.
+measure() {  # $1 = screenshot, $2 .. $5 = x y w h
+  /usr/bin/python3 - "$here/ref/title.png" "$@" <<'EOF'
+import sys
+from PIL import Image, ImageChops, ImageStat
+ref = Image.open(sys.argv[1]).convert("RGB")
+shot = Image.open(sys.argv[2]).convert("RGB")
+x, y, w, h = map(int, sys.argv[3:7])
+pic = shot.crop((x, y, x + w, y + h)).resize((800, 600), Image.BILINEAR)
+stat = ImageStat.Stat(ImageChops.difference(pic, ref))
+rmse = (sum(v * v for v in stat.rms) / 3) ** 0.5 / 255
+px = pic.load()
+ink = sum(1 for yy in range(545, 575) for xx in range(690, 800) if sum(px[xx, yy]) > 300)
+print("rmse %.4f ink %d" % (rmse, ink))
+EOF
+}
+
+out=$(session bare) || fail "bare session did not finish: $out"
+echo "$out"
+grep -q "^exit 0" <<<"$out" || fail "the game did not end with status 0"
+grep -q "Width: 800" <<<"$out" || fail "without a window manager the window was expected to keep its 800 × 600"
+m=$(measure "$work/bare.png" 0 0 800 600)
+echo "bare: $m"
+read -r _ rmse _ ink <<<"$m"
+awk -v r="$rmse" 'BEGIN { exit !(r < 0.06) }' || fail "the window does not show the whole title picture (rmse $rmse)"
+[ "$ink" -gt 40 ] || fail "the panel's version text is not in the window (ink $ink)"
+
+out=$(session wm) || fail "openbox session did not finish: $out"
+echo "$out"
+grep -q "^exit 0" <<<"$out" || fail "the game did not end with status 0 under openbox"
+grep -q "Width: 1280" <<<"$out" || fail "under openbox the window did not become the screen's size"
+m=$(measure "$work/wm.png" 160 0 960 720)
+echo "openbox: $m"
+read -r _ rmse _ ink <<<"$m"
+awk -v r="$rmse" 'BEGIN { exit !(r < 0.06) }' || fail "the picture is not letterboxed to 960 × 720 (rmse $rmse)"
+[ "$ink" -gt 40 ] || fail "the panel's version text is missing under openbox (ink $ink)"
+bars=$(/usr/bin/python3 -c "
+from PIL import Image
+im = Image.open('$work/wm.png').convert('RGB')
+print(max(max(im.crop((0, 0, 160, 720)).getextrema()[c][1] for c in range(3)), max(im.crop((1120, 0, 1280, 720)).getextrema()[c][1] for c in range(3))))")
+[ "$bars" -eq 0 ] || fail "the letterbox bars are not black (brightest $bars)"
+echo "fullscreen e2e passed"
