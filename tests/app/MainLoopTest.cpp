@@ -152,7 +152,9 @@ TEST_F(MainLoopTest, WithNothingToPaceItTheLoopSleepsUntilTheNextStepIsDueAndNot
             }
         };
         game.MainLoop();
-        if (refresh == 60) EXPECT_EQ(h->window.waits, 0);  // presentation waits for the display instead
+        if (refresh == 60) {
+            EXPECT_EQ(h->window.waits, 0);  // presentation waits for the display instead
+        }
         EXPECT_EQ(game.Count('U'), 0);
     }
 }

@@ -132,9 +132,11 @@ TEST_F(FrameReferenceTest, BusyFrameMatchesTheReferenceOnBothPaths)
         ASSERT_EQ(gl->DrawsDirect(), direct);
         DrawScene();
         const ImageRGBA got = Frame();
-        if (direct) window = got.pixels;
-        else if (!window.empty())
+        if (direct) {
+            window = got.pixels;
+        } else if (!window.empty()) {
             EXPECT_TRUE(got.pixels == window) << "the offscreen buffer and the window's framebuffer disagree";
+        }
         int differ = 0, first = -1;
         for (size_t i = 0; i < got.pixels.size(); i += 4) {
             if (got.pixels[i] != want.pixels[i] || got.pixels[i + 1] != want.pixels[i + 1] ||
