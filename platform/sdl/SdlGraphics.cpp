@@ -15,8 +15,6 @@
 namespace sdl {
 
 namespace {
-// Recorded vertices are compared byte for byte.
-static_assert(sizeof(QuadVertex) == 7 * 4, "QuadVertex has padding");
 // A picture that should still be on show is drawn again now and then all the same, in case some window
 // system lost it without saying so.
 constexpr int kMaxSkippedInRow = 60;
@@ -137,11 +135,8 @@ bool Graphics::CreateResources()
     white_ = CreateTexture(1, 1, white);
     NoteTexture();
     batch_.reserve(static_cast<size_t>(kMaxBatchQuads) * 4);
-    for (FrameRecord* r : {&frame_, &shown_}) {
-        r->commands.reserve(static_cast<size_t>(kMaxBatchQuads) * 2);
-        r->vertices.reserve(static_cast<size_t>(kMaxBatchQuads) * 4);
-        r->states.reserve(256);
-    }
+    frame_.Reserve(kMaxBatchQuads);
+    shown_.Reserve(kMaxBatchQuads);
     return white_ != 0;
 }
 
@@ -293,8 +288,8 @@ void Graphics::ReleaseDevice()
     watching_ = false;
     recording_ = deferring_ = shownValid_ = false;
     mustDraw_ = true;
-    frame_.Clear();
-    shown_.Clear();
+    frame_.Begin(Viewport(), RenderState(), 0);
+    shown_.Begin(Viewport(), RenderState(), 0);
     if (context_) {
         // Once the window is gone the context cannot be made current; its objects go with it.
         if (Live() && SDL_GL_MakeCurrent(window_->Handle(), context_) == 0) DestroyResources();
@@ -336,15 +331,9 @@ bool Graphics::GetDisplayRefreshRate(int& hertz)
     return true;
 }
 
-static bool SameViewport(const Viewport& a, const Viewport& b)
-{
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height && a.minZ == b.minZ &&
-           a.maxZ == b.maxZ;
-}
-
 void Graphics::SetViewport(const Viewport& v)
 {
-    if (SameViewport(v, viewport_)) return;
+    if (FrameRecord::SameViewport(v, viewport_)) return;
     Command c;
     c.op = Op::Viewport;
     c.viewport = v;
@@ -357,7 +346,7 @@ void Graphics::SetViewport(const Viewport& v)
 
 void Graphics::DoSetViewport(const Viewport& v)
 {
-    if (SameViewport(v, viewport_)) return;
+    if (FrameRecord::SameViewport(v, viewport_)) return;
     DrawBatch();
     viewport_ = v;
 }
@@ -365,61 +354,23 @@ void Graphics::DoSetViewport(const Viewport& v)
 bool Graphics::Hold(const Command& c, const RenderState* state, const QuadVertex* quad)
 {
     if (!recording_) return false;
-    if (frame_.commands.size() >= kMaxRecordedCommands) {
+    if (frame_.Full()) {
         StopRecording();
         return false;
     }
-    frame_.commands.push_back(c);
-    Command& held = frame_.commands.back();
-    if (state) {
-        held.arg = static_cast<std::uint32_t>(frame_.states.size());
-        frame_.states.push_back(*state);
-    }
-    if (quad) {
-        held.arg = static_cast<std::uint32_t>(frame_.vertices.size());
-        frame_.vertices.insert(frame_.vertices.end(), quad, quad + 4);
-    }
+    frame_.Add(c, state, quad);
     if (!deferring_) return false;
     // The first command that differs sends the frame on its way, the rest following as they come.
-    if (!SameAsShown(frame_.commands.size() - 1)) GoLive();
+    if (!shownValid_ || !frame_.SameAt(frame_.commands.size() - 1, shown_)) GoLive();
     return true;
-}
-
-bool Graphics::SameAsShown(size_t index) const
-{
-    if (!shownValid_ || index >= shown_.commands.size()) return false;
-    const Command& a = frame_.commands[index];
-    const Command& b = shown_.commands[index];
-    if (a.op != b.op) return false;
-    switch (a.op) {
-    case Op::Viewport:
-        return SameViewport(a.viewport, b.viewport);
-    case Op::Clear:
-        return a.arg == b.arg && a.depth == b.depth;
-    case Op::State:
-        return frame_.states[a.arg] == shown_.states[b.arg];
-    case Op::Stage:
-        return a.stage == b.stage;
-    case Op::Texture:
-        return a.arg == b.arg;
-    case Op::Quad:
-        return std::memcmp(&frame_.vertices[a.arg], &shown_.vertices[b.arg], 4 * sizeof(QuadVertex)) == 0;
-    case Op::EndScene:
-        return true;
-    }
-    return false;
 }
 
 void Graphics::BeginFrame()
 {
-    frame_.Clear();
     recording_ = true;
     // Quads drawn before the first change of some state draw with the state the frame began with.
-    deferring_ = allowSkip_ && shownValid_ && !mustDraw_ && texture_ == shown_.startTexture &&
-                 SameViewport(viewport_, shown_.startViewport) && state_ == shown_.startState;
-    frame_.startViewport = viewport_;
-    frame_.startState = state_;
-    frame_.startTexture = texture_;
+    deferring_ = allowSkip_ && shownValid_ && !mustDraw_ && shown_.BeganWith(viewport_, state_, texture_);
+    frame_.Begin(viewport_, state_, texture_);
 }
 
 void Graphics::GoLive()

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/IGraphics.h"
+#include "platform/sdl/FrameRecord.h"
 
 namespace sdl {
 
@@ -80,34 +81,10 @@ public:
     static constexpr int kRingQuads = 16384;
 
 private:
-    // The frame's commands as the game gave them, compared with the last shown frame's and replayed from
-    // the state the frame began with.
-    enum class Op : std::uint8_t { Viewport, Clear, State, Stage, Texture, Quad, EndScene };
-    struct Command {
-        Op op = Op::EndScene;
-        std::uint32_t arg = 0;  // clear colour, texture, or index of the state or first vertex in its pool
-        float depth = 0;
-        Viewport viewport;
-        TextureStage stage;
-    };
-    struct FrameRecord {
-        Viewport startViewport;  // the state the frame began with
-        RenderState startState;
-        std::uint32_t startTexture = 0;
-        std::vector<Command> commands;
-        std::vector<RenderState> states;
-        std::vector<QuadVertex> vertices;
-        void Clear()
-        {
-            commands.clear();
-            states.clear();
-            vertices.clear();
-        }
-    };
-    static constexpr size_t kMaxRecordedCommands = 65536;
+    using Op = FrameRecord::Op;
+    using Command = FrameRecord::Command;
     // Records the command; true when it is held back (or was just sent with the frame so far).
     bool Hold(const Command& c, const RenderState* state, const QuadVertex* quad);
-    bool SameAsShown(size_t index) const;
     void BeginFrame();
     // Sends what was held back and draws the rest of the frame as it comes.
     void GoLive();
