@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <utility>
 
 #include "platform/ImageFile.h"
 #include "platform/sdl/DrawableSize.h"
@@ -11,6 +12,12 @@
 #include "platform/sdl/SdlWindow.h"
 
 namespace sdl {
+
+namespace {
+// A picture that should still be on show is drawn again now and then all the same, in case some window
+// system lost it without saying so.
+constexpr int kMaxSkippedInRow = 60;
+}  // namespace
 
 bool Graphics::Live() const
 {
@@ -28,7 +35,12 @@ bool Graphics::Reset(const PresentParams& params)
 {
     if (!window_ || !window_->Handle()) return false;
     if (params.backBufferWidth < 0 || params.backBufferHeight < 0) return false;
-    if (Live()) DrawBatch();
+    if (Live()) {
+        StopRecording();
+        DrawBatch();
+    }
+    mustDraw_ = true;
+    shownValid_ = false;
     params_ = params;
     if (!context_) {
         SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
@@ -43,6 +55,8 @@ bool Graphics::Reset(const PresentParams& params)
             ReleaseDevice();
             return false;
         }
+        if (!watching_) SDL_AddEventWatch(&Graphics::WatchEvents, this);
+        watching_ = true;
     }
     SDL_GL_MakeCurrent(window_->Handle(), context_);
     // Vertical sync may be refused (virtual displays); that is not an error.
@@ -120,6 +134,8 @@ bool Graphics::CreateResources()
     white_ = CreateTexture(1, 1, white);
     NoteTexture();
     batch_.reserve(static_cast<size_t>(kMaxBatchQuads) * 4);
+    frame_.Reserve(kMaxBatchQuads);
+    shown_.Reserve(kMaxBatchQuads);
     return white_ != 0;
 }
 
@@ -216,7 +232,13 @@ bool Graphics::ChooseTarget()
         if (!CreateOffscreen()) return false;
         target = fbo_;
     }
-    if (target != target_) applied_.targetKnown = false;
+    if (target != target_) {
+        applied_.targetKnown = false;
+        mustDraw_ = true;
+    }
+    if (dw != drawableWidth_ || dh != drawableHeight_) mustDraw_ = true;
+    drawableWidth_ = dw;
+    drawableHeight_ = dh;
     target_ = target;
     return true;
 }
@@ -226,6 +248,8 @@ void Graphics::AllowDirect(bool allow)
     if (allow == allowDirect_) return;
     allowDirect_ = allow;
     if (!Live()) return;
+    // The frame may now end in another buffer than it began.
+    StopRecording();
     DrawBatch();
     ChooseTarget();
 }
@@ -259,6 +283,12 @@ void Graphics::DestroyResources()
 
 void Graphics::ReleaseDevice()
 {
+    if (watching_) SDL_DelEventWatch(&Graphics::WatchEvents, this);
+    watching_ = false;
+    recording_ = deferring_ = shownValid_ = false;
+    mustDraw_ = true;
+    frame_.Begin(Viewport(), RenderState(), 0);
+    shown_.Begin(Viewport(), RenderState(), 0);
     if (context_) {
         // Once the window is gone the context cannot be made current; its objects go with it.
         if (Live() && SDL_GL_MakeCurrent(window_->Handle(), context_) == 0) DestroyResources();
@@ -302,11 +332,116 @@ bool Graphics::GetDisplayRefreshRate(int& hertz)
 
 void Graphics::SetViewport(const Viewport& v)
 {
-    if (v.x == viewport_.x && v.y == viewport_.y && v.width == viewport_.width && v.height == viewport_.height &&
-        v.minZ == viewport_.minZ && v.maxZ == viewport_.maxZ)
+    if (FrameRecord::SameViewport(v, viewport_)) return;
+    Command c;
+    c.op = Op::Viewport;
+    c.viewport = v;
+    if (Hold(c, nullptr, nullptr)) {
+        if (deferring_) viewport_ = v;
         return;
+    }
+    DoSetViewport(v);
+}
+
+void Graphics::DoSetViewport(const Viewport& v)
+{
+    if (FrameRecord::SameViewport(v, viewport_)) return;
     DrawBatch();
     viewport_ = v;
+}
+
+bool Graphics::Hold(const Command& c, const RenderState* state, const QuadVertex* quad)
+{
+    if (!recording_) return false;
+    if (frame_.Full()) {
+        StopRecording();
+        return false;
+    }
+    frame_.Add(c, state, quad);
+    if (!deferring_) return false;
+    // The first command that differs sends the frame on its way, the rest following as they come.
+    if (!shownValid_ || !frame_.SameAt(frame_.commands.size() - 1, shown_)) GoLive();
+    return true;
+}
+
+void Graphics::BeginFrame()
+{
+    recording_ = true;
+    // Quads drawn before the first change of some state draw with the state the frame began with.
+    deferring_ = allowSkip_ && shownValid_ && !mustDraw_ && shown_.BeganWith(viewport_, state_, texture_);
+    frame_.Begin(viewport_, state_, texture_);
+}
+
+void Graphics::GoLive()
+{
+    if (!deferring_) return;
+    deferring_ = false;
+    if (frame_.commands.empty()) return;
+    // Replayed from where the frame began, each command does to GL what it would have done at once.
+    viewport_ = frame_.startViewport;
+    state_ = frame_.startState;
+    texture_ = frame_.startTexture;
+    NoteTexture();
+    for (const Command& c : frame_.commands) {
+        switch (c.op) {
+        case Op::Viewport:
+            DoSetViewport(c.viewport);
+            break;
+        case Op::Clear:
+            DoClear(c.arg, c.depth);
+            break;
+        case Op::State:
+            DoSetRenderState(frame_.states[c.arg]);
+            break;
+        case Op::Stage:
+            DoSetTextureStage(c.stage);
+            break;
+        case Op::Texture:
+            DoSetTexture(c.arg);
+            break;
+        case Op::Quad:
+            DoDrawQuad(&frame_.vertices[c.arg]);
+            break;
+        case Op::EndScene:
+            DrawBatch();
+            break;
+        }
+    }
+}
+
+void Graphics::StopRecording()
+{
+    GoLive();
+    recording_ = false;
+}
+
+void Graphics::TexturesChange()
+{
+    // Quads held back must see the texels they were given with; a frame that sees both old and new ones
+    // cannot stand for the next.
+    if (!frame_.commands.empty()) StopRecording();
+    else GoLive();
+    mustDraw_ = true;
+}
+
+int Graphics::WatchEvents(void* self, SDL_Event* e)
+{
+    // Watched rather than polled: a message box's own loop takes the events of the window under it.
+    auto* g = static_cast<Graphics*>(self);
+    if (e->type != SDL_WINDOWEVENT || !g->window_ || !g->window_->Handle() ||
+        e->window.windowID != SDL_GetWindowID(g->window_->Handle()))
+        return 0;
+    switch (e->window.event) {
+    case SDL_WINDOWEVENT_MOVED:
+    case SDL_WINDOWEVENT_ENTER:
+    case SDL_WINDOWEVENT_LEAVE:
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+        break;
+    default:
+        g->mustDraw_ = true;
+        break;
+    }
+    return 0;
 }
 
 void Graphics::ApplyTarget()
@@ -355,6 +490,16 @@ void Graphics::BindTexture(GLuint texture)
 void Graphics::Clear(std::uint32_t argb, float depth)
 {
     if (!Live()) return;
+    Command c;
+    c.op = Op::Clear;
+    c.arg = argb;
+    c.depth = depth;
+    if (Hold(c, nullptr, nullptr)) return;
+    DoClear(argb, depth);
+}
+
+void Graphics::DoClear(std::uint32_t argb, float depth)
+{
     DrawBatch();
     ApplyTarget();
     glClearColor(((argb >> 16) & 0xFF) / 255.0f, ((argb >> 8) & 0xFF) / 255.0f, (argb & 0xFF) / 255.0f,
@@ -372,12 +517,28 @@ bool Graphics::BeginScene()
 
 void Graphics::EndScene()
 {
-    if (Live()) DrawBatch();
+    if (!Live()) return;
+    Command c;
+    c.op = Op::EndScene;
+    if (Hold(c, nullptr, nullptr)) return;
+    DrawBatch();
 }
 
 bool Graphics::Present()
 {
     if (!Live()) return false;
+    if (deferring_ && !mustDraw_ && frame_.commands.size() == shown_.commands.size() &&
+        skippedInRow_ < kMaxSkippedInRow) {
+        // The same picture again: no drawing and no swap. The state is where the frame left it.
+        deferring_ = false;
+        NoteTexture();
+        ++skippedFrames_;
+        ++skippedInRow_;
+        ChooseTarget();
+        BeginFrame();
+        return true;
+    }
+    GoLive();
     DrawBatch();
     if (target_ != 0) {
         int dw = 0, dh = 0;
@@ -414,19 +575,37 @@ bool Graphics::Present()
     // without this the driver would keep piling frames up undrawn.
     glFlush();
     SDL_GL_SwapWindow(window_->Handle());
+    if (recording_) std::swap(shown_, frame_);
+    shownValid_ = recording_;
+    mustDraw_ = false;
+    skippedInRow_ = 0;
     // The window may have grown or shrunk since (a window manager acts late): the next frame follows it.
     ChooseTarget();
+    BeginFrame();
     return true;
 }
 
 void Graphics::Finish()
 {
     if (!Live()) return;
+    GoLive();
     DrawBatch();
     glFinish();
 }
 
 void Graphics::SetRenderState(const RenderState& state)
+{
+    if (state == state_) return;
+    Command c;
+    c.op = Op::State;
+    if (Hold(c, &state, nullptr)) {
+        if (deferring_) state_ = state;
+        return;
+    }
+    DoSetRenderState(state);
+}
+
+void Graphics::DoSetRenderState(const RenderState& state)
 {
     if (state == state_) return;
     DrawBatch();
@@ -441,6 +620,19 @@ void Graphics::SetRenderState(const RenderState& state)
 }
 
 void Graphics::SetTextureStage(const TextureStage& stage)
+{
+    if (stage == state_.stage0) return;
+    Command c;
+    c.op = Op::Stage;
+    c.stage = stage;
+    if (Hold(c, nullptr, nullptr)) {
+        if (deferring_) state_.stage0 = stage;
+        return;
+    }
+    DoSetTextureStage(stage);
+}
+
+void Graphics::DoSetTextureStage(const TextureStage& stage)
 {
     if (stage == state_.stage0) return;
     DrawBatch();
@@ -465,6 +657,7 @@ TextureInfo Graphics::CreateTextureFromFile(const std::string& gamePath)
 std::uint32_t Graphics::CreateTexture(int width, int height, const std::uint8_t* rgba)
 {
     if (!Live() || width <= 0 || height <= 0) return 0;
+    TexturesChange();
     GLuint t = 0;
     glGenTextures(1, &t);
     glBindTexture(GL_TEXTURE_2D, t);
@@ -488,6 +681,7 @@ std::uint32_t Graphics::CreateTexture(int width, int height, const std::uint8_t*
 void Graphics::UpdateTexture(std::uint32_t handle, int x, int y, int width, int height, const std::uint8_t* rgba)
 {
     if (!Live() || !handle || width <= 0 || height <= 0 || !rgba) return;
+    TexturesChange();
     // Quads already batched must see the old texels.
     DrawBatch();
     BindTexture(handle);
@@ -501,6 +695,7 @@ void Graphics::UpdateTexture(std::uint32_t handle, int x, int y, int width, int 
 void Graphics::DestroyTexture(std::uint32_t handle)
 {
     if (!Live() || !handle) return;
+    TexturesChange();
     DrawBatch();
     if (texture_ == handle) texture_ = 0;
     single_.erase(handle);
@@ -513,6 +708,19 @@ void Graphics::DestroyTexture(std::uint32_t handle)
 }
 
 void Graphics::SetTexture(std::uint32_t handle)
+{
+    if (handle == texture_) return;
+    Command c;
+    c.op = Op::Texture;
+    c.arg = handle;
+    if (Hold(c, nullptr, nullptr)) {
+        if (deferring_) texture_ = handle;
+        return;
+    }
+    DoSetTexture(handle);
+}
+
+void Graphics::DoSetTexture(std::uint32_t handle)
 {
     if (handle == texture_) return;
     texture_ = handle;
@@ -531,6 +739,14 @@ void Graphics::NoteTexture()
 void Graphics::DrawQuad(const QuadVertex vertices[4])
 {
     if (!Live()) return;
+    Command c;
+    c.op = Op::Quad;
+    if (Hold(c, nullptr, vertices)) return;
+    DoDrawQuad(vertices);
+}
+
+void Graphics::DoDrawQuad(const QuadVertex vertices[4])
+{
     if (batch_.size() + 4 > static_cast<size_t>(kMaxBatchQuads) * 4) DrawBatch();
     // Quads of one-texel textures fit any batch; the others need the batch's texture to be theirs.
     const GLuint t = texture_ ? texture_ : white_;
@@ -665,6 +881,8 @@ void Graphics::DrawBatch()
 void Graphics::Flush()
 {
     if (!Live()) return;
+    // Someone else draws next (meshes), outside what a record holds.
+    StopRecording();
     DrawBatch();
     // Whoever draws next on this context gets the target and viewport of the quads.
     ApplyTarget();
@@ -679,6 +897,9 @@ std::unique_ptr<ITextFont> Graphics::CreateTextFont(const std::string& faceName,
 bool Graphics::ReadBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height)
 {
     if (!Live() || backWidth_ <= 0 || backHeight_ <= 0) return false;
+    // What is read is drawn for real, and so is the frame after, whatever was read or written meanwhile.
+    GoLive();
+    mustDraw_ = true;
     DrawBatch();
     width = backWidth_;
     height = backHeight_;

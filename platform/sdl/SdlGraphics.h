@@ -1,5 +1,8 @@
 // OpenGL render device on the SDL window: an 800 × 600 back buffer, quads batched. The back buffer is the
 // window's own framebuffer when the window is exactly its size, else a framebuffer object scaled onto it.
+// A frame whose commands repeat the last shown frame's exactly is not drawn again: its commands are held
+// back until they stop matching or the frame is presented, and then either sent or dropped along with the
+// swap, the window keeping the same picture.
 #pragma once
 #include <SDL.h>
 #include <epoxy/gl.h>
@@ -9,6 +12,7 @@
 #include <vector>
 
 #include "platform/IGraphics.h"
+#include "platform/sdl/FrameRecord.h"
 
 namespace sdl {
 
@@ -64,12 +68,38 @@ public:
     // The window's drawable as the window system has it, which without a window manager can differ from
     // what SDL believes after a full-screen request.
     void DrawableSize(int& width, int& height) const;
+    // The window's picture may be gone (exposed, resized, shown, a message box over it): the next frame is
+    // drawn even if it repeats the last one.
+    void Invalidate() { mustDraw_ = true; }
+    // Off draws every frame, as a benchmark needs; takes effect from the next frame.
+    void AllowSkip(bool allow) { allowSkip_ = allow; }
+    // Frames presented without drawing, because they repeated the picture on show.
+    std::uint64_t SkippedFrames() const { return skippedFrames_; }
 
     static constexpr int kMaxBatchQuads = 4096;
     // Quads the streaming vertex buffer holds before it is started afresh (the index range of 16 bits).
     static constexpr int kRingQuads = 16384;
 
 private:
+    using Op = FrameRecord::Op;
+    using Command = FrameRecord::Command;
+    // Records the command; true when it is held back (or was just sent with the frame so far).
+    bool Hold(const Command& c, const RenderState* state, const QuadVertex* quad);
+    void BeginFrame();
+    // Sends what was held back and draws the rest of the frame as it comes.
+    void GoLive();
+    // The frame draws with something no record holds (meshes, textures changed partway): it is not
+    // compared, and the next one is drawn.
+    void StopRecording();
+    void TexturesChange();
+    static int WatchEvents(void* self, SDL_Event* e);
+    void DoSetViewport(const Viewport& v);
+    void DoClear(std::uint32_t argb, float depth);
+    void DoSetRenderState(const RenderState& state);
+    void DoSetTextureStage(const TextureStage& stage);
+    void DoSetTexture(std::uint32_t handle);
+    void DoDrawQuad(const QuadVertex vertices[4]);
+
     bool CreateResources();
     void DestroyResources();
     bool CreateOffscreen();
@@ -128,6 +158,17 @@ private:
     std::unordered_map<GLuint, std::uint32_t> single_;  // one-texel textures and their texel
     bool textureSingle_ = false, textureOpaque_ = false;  // of the current texture
     std::uint32_t textureTexel_ = 0;
+
+    FrameRecord frame_, shown_;   // this frame so far; the frame on show
+    bool shownValid_ = false;     // shown_ holds what the window shows
+    bool recording_ = false;      // this frame's commands go into frame_
+    bool deferring_ = false;      // frame_ is held back: it matches shown_ so far
+    bool mustDraw_ = true;
+    bool allowSkip_ = true;
+    bool watching_ = false;
+    int skippedInRow_ = 0;
+    std::uint64_t skippedFrames_ = 0;
+    int drawableWidth_ = 0, drawableHeight_ = 0;  // of the window when last presented
 
     // What GL was last told, so that unchanged state is not sent again; cleared when others draw.
     struct Applied {

@@ -259,4 +259,80 @@ TEST_P(GlPathTest, TexturesLoadFromFilesAtTheirOwnSize)
         }
 }
 
+TEST_P(GlPathTest, AFrameRepeatingTheOneOnShowIsDrawnOnlyWhenItsPictureMayBeGone)
+{
+    GameState();
+    std::uint32_t corner = 0xFFFF0000;
+    const auto frame = [&] {
+        g->Clear(0xFF000000, 1.0f);
+        Quad(10, 10, 20, 20, 0xFFFFFFFF);
+        const QuadVertex v[4] = {{100, 10, 0, 1, 0xFFFF0000, 0, 0},
+                                 {120, 10, 0, 1, 0xFFFF0000, 1, 0},
+                                 {100, 30, 0, 1, 0xFFFF0000, 0, 1},
+                                 {120, 30, 0, 1, corner, 1, 1}};
+        g->DrawQuad(v);
+        g->EndScene();
+        ASSERT_TRUE(g->Present());
+    };
+    // The set-up's commands make the first frame differ; the second is then the one on show.
+    frame();
+    frame();
+    std::uint64_t calls = g->DrawCallCount();
+    const std::uint64_t skipped = gl->SkippedFrames();
+    frame();
+    EXPECT_EQ(g->DrawCallCount(), calls);
+    EXPECT_EQ(gl->SkippedFrames(), skipped + 1);
+
+    corner = 0xFF00FF00;  // one vertex's colour
+    frame();
+    EXPECT_GT(g->DrawCallCount(), calls);
+    calls = g->DrawCallCount();
+    frame();
+    EXPECT_EQ(g->DrawCallCount(), calls);
+
+    // Exposed, as when a window over it goes away.
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_EXPOSED;
+    e.window.windowID = SDL_GetWindowID(SDL_GL_GetCurrentWindow());
+    ASSERT_EQ(SDL_PushEvent(&e), 1);
+    SDL_FlushEvent(SDL_WINDOWEVENT);
+    frame();
+    EXPECT_GT(g->DrawCallCount(), calls);
+    calls = g->DrawCallCount();
+
+    // A frame read back is drawn for real, though it repeats the one on show so far.
+    g->Clear(0xFF000000, 1.0f);
+    Quad(10, 10, 20, 20, 0xFFFFFFFF);
+    Read();
+    EXPECT_GT(g->DrawCallCount(), calls);
+    EXPECT_EQ(At(15, 15), 0xFFFFFFu);
+    EXPECT_EQ(At(105, 15), 0u);
+    EXPECT_EQ(gl->SkippedFrames(), skipped + 2);
+    g->Present();
+
+    // The same commands from another starting state: the first quad draws with another texture.
+    const std::uint32_t blue = Texture(g, 1, 1, {0xFF0000FFu}), green = Texture(g, 1, 1, {0xFF00FF00u});
+    const auto textured = [&] {
+        g->Clear(0xFF000000, 1.0f);
+        Quad(10, 10, 20, 20, 0xFFFFFFFF);
+        g->SetTexture(blue);
+        Quad(40, 10, 20, 20, 0xFFFFFFFF);
+        g->SetTexture(green);
+        Quad(70, 10, 20, 20, 0xFFFFFFFF);
+        ASSERT_TRUE(g->Present());
+    };
+    g->SetTexture(0);
+    textured();
+    calls = g->DrawCallCount();
+    textured();
+    EXPECT_GT(g->DrawCallCount(), calls);
+    calls = g->DrawCallCount();
+    textured();
+    EXPECT_EQ(g->DrawCallCount(), calls);
+    g->SetTexture(0);
+    g->DestroyTexture(blue);
+    g->DestroyTexture(green);
+}
+
 }  // namespace
