@@ -96,7 +96,7 @@ void CE_Control::Spawn()
 bool CE_Control::Update()
 {
     CQovGame* game = g_game;
-    if (game->sceneState < 3) {
+    if (game->sceneState != SCENE_STAGE1 && game->sceneState != SCENE_STAGE2) {
         inMenu = true;
     } else if (inMenu) {
         StartOver();

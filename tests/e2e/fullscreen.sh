@@ -48,25 +48,27 @@ print("rmse %.4f ink %d" % (rmse, ink))
 EOF
 }
 
+# The whole title picture within box x y w h of the screenshot, with the panel's version text.
+shows_picture() {
+  local m rmse ink
+  m=$(measure "$work/$1.png" "$2" "$3" "$4" "$5")
+  echo "$1: $m"
+  read -r _ rmse _ ink <<<"$m"
+  awk -v r="$rmse" 'BEGIN { exit !(r < 0.06) }' || fail "$1: the picture in ${4} × ${5} at ($2, $3) is not the title (rmse $rmse)"
+  [ "$ink" -gt 40 ] || fail "$1: the panel's version text is missing (ink $ink)"
+}
+
 out=$(session bare) || fail "bare session did not finish: $out"
 echo "$out"
 grep -q "^exit 0" <<<"$out" || fail "the game did not end with status 0"
 grep -q "Width: 800" <<<"$out" || fail "without a window manager the window was expected to keep its 800 × 600"
-m=$(measure "$work/bare.png" 0 0 800 600)
-echo "bare: $m"
-read -r _ rmse _ ink <<<"$m"
-awk -v r="$rmse" 'BEGIN { exit !(r < 0.06) }' || fail "the window does not show the whole title picture (rmse $rmse)"
-[ "$ink" -gt 40 ] || fail "the panel's version text is not in the window (ink $ink)"
+shows_picture bare 0 0 800 600
 
 out=$(session wm) || fail "openbox session did not finish: $out"
 echo "$out"
 grep -q "^exit 0" <<<"$out" || fail "the game did not end with status 0 under openbox"
 grep -q "Width: 1280" <<<"$out" || fail "under openbox the window did not become the screen's size"
-m=$(measure "$work/wm.png" 160 0 960 720)
-echo "openbox: $m"
-read -r _ rmse _ ink <<<"$m"
-awk -v r="$rmse" 'BEGIN { exit !(r < 0.06) }' || fail "the picture is not letterboxed to 960 × 720 (rmse $rmse)"
-[ "$ink" -gt 40 ] || fail "the panel's version text is missing under openbox (ink $ink)"
+shows_picture wm 160 0 960 720
 bars=$(/usr/bin/python3 -c "
 from PIL import Image
 im = Image.open('$work/wm.png').convert('RGB')

@@ -17,10 +17,7 @@
 
 namespace {
 
-std::string Data(const char* name)
-{
-    return std::string(ZENTHAR_SOURCE_DIR "/data/") + name;
-}
+using gltest::Data;
 
 const char* const kReference = ZENTHAR_TEST_DATA "/frame_reference.png";
 
@@ -31,12 +28,7 @@ protected:
     // energy bar stretched between them, untextured quads, the fade picture, both kinds of text, both viewports.
     void DrawScene()
     {
-        std::string charset;
-        for (char c = 0x21; c <= 0x2F; ++c) charset += c;
-        charset += ' ';
-        for (char c = 0x30; c <= 0x5F; ++c) charset += c;
-        charset += '\'';
-        for (char c = 0x61; c <= 0x7E; ++c) charset += c;
+        const std::string charset = gltest::FontCharset();
         CTexture sky(g, Data("Texture/sky.png"));
         CTexture player(g, Data("Texture/p_dragon.png"));
         CTexture phenix(g, Data("Texture/phenix.png"));

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "platform/IGraphics.h"
@@ -91,6 +92,24 @@ inline ::testing::AssertionResult Near(std::uint32_t actual, std::uint32_t expec
             return ::testing::AssertionFailure() << std::hex << "0x" << actual << " is not near 0x" << expected;
     }
     return ::testing::AssertionSuccess();
+}
+
+// A shipped data file, by its path under data/.
+inline std::string Data(const char* name)
+{
+    return std::string(ZENTHAR_SOURCE_DIR "/data/") + name;
+}
+
+// The characters of the shipped bitmap font, in the order of its cells.
+inline std::string FontCharset()
+{
+    std::string charset;
+    for (char c = 0x21; c <= 0x2F; ++c) charset += c;
+    charset += ' ';
+    for (char c = 0x30; c <= 0x5F; ++c) charset += c;
+    charset += '\'';
+    for (char c = 0x61; c <= 0x7E; ++c) charset += c;
+    return charset;
 }
 
 }  // namespace gltest

@@ -14,21 +14,13 @@
 
 namespace {
 
-std::string Data(const char* name)
-{
-    return std::string(ZENTHAR_SOURCE_DIR "/data/") + name;
-}
+using gltest::Data;
 
 using SceneShotTest = gltest::GlTest;
 
 TEST_F(SceneShotTest, SpritesScrolledSkyAndTextSaveAsPng)
 {
-    std::string charset;
-    for (char c = 0x21; c <= 0x2F; ++c) charset += c;
-    charset += ' ';
-    for (char c = 0x30; c <= 0x5F; ++c) charset += c;
-    charset += '\'';
-    for (char c = 0x61; c <= 0x7E; ++c) charset += c;
+    const std::string charset = gltest::FontCharset();
 
     CTexture sky(g, Data("Texture/sky.png"));
     CTexture player(g, Data("Texture/p_dragon.png"));
