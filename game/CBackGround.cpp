@@ -81,8 +81,7 @@ void CBackGround::UpdateTitle()
     }
     if (countdown > 0) ++countdown;
     if (countdown > 60 && game->sceneState == SCENE_TITLE) {
-        // A new game; a Restart from the game-over menu is a continue and keeps the score.
-        game->score = 0;
+        // The score carries over from earlier games: only the program's start sets it.
         game->sceneState = SCENE_STAGE1;
         if (firstStart) {
             new CE_Control();

@@ -34,6 +34,7 @@ std::string Backslashed(std::string path)
 struct GameRecord {
     std::vector<int> scenes;
     int frames = 0, stage1Frames = 0, boss1At = 0, boss2At = 0, lowestEnergy = 100, score = 0, scoreAtStart = -1;
+    int satellitesAtStart = -1;  // two steps into stage 1
     int stage1Shots = 0;  // most enemy shots in flight at once before boss 1
 };
 
@@ -54,9 +55,11 @@ GameRecord PlayOneGame(CQovGame* game, headless::HeadlessPlatform& h, AutoPilot&
         if (r.scenes.back() != game->sceneState) {
             r.scenes.push_back(game->sceneState);
             if (game->sceneState == SCENE_STAGE1 && r.scoreAtStart < 0) r.scoreAtStart = game->score;
+            if (game->sceneState == SCENE_STAGE1) r.satellitesAtStart = -r.frames;
             if (game->sceneState == SCENE_STAGE2) r.stage1Frames = r.frames;
             if (game->sceneState != SCENE_STAGE1 && game->sceneState != SCENE_STAGE2) break;
         }
+        if (r.satellitesAtStart == -(r.frames - 2)) r.satellitesAtStart = game->poolBulletS->LiveCount();
         if (!r.boss1At && game->poolBoss1->LiveCount()) r.boss1At = r.frames;
         if (!r.boss1At) r.stage1Shots = std::max(r.stage1Shots, game->poolEnemyBullet->LiveCount());
         if (!r.boss2At && game->poolBoss2->LiveCount()) r.boss2At = r.frames;
@@ -71,7 +74,7 @@ GameRecord PlayOneGame(CQovGame* game, headless::HeadlessPlatform& h, AutoPilot&
 }
 
 // Two games in a row: the second, started again from the title after the win, plays the same stages
-// from their starts with a new score.
+// from their starts, carrying the first game's score, and with it the satellites from its first steps.
 TEST(WholeGameTest, AnAutomaticPlayerClearsBothStagesTwiceInARowWithTheKeysAlone)
 {
     headless::HeadlessPlatform& h = headless::Install();
@@ -85,12 +88,13 @@ TEST(WholeGameTest, AnAutomaticPlayerClearsBothStagesTwiceInARowWithTheKeysAlone
     for (GameRecord& r : games) {
         r = PlayOneGame(game, h, pilot);
         EXPECT_EQ(r.scenes, (std::vector<int>{SCENE_TITLE, SCENE_STAGE1, SCENE_STAGE2, SCENE_TITLE}));
-        EXPECT_EQ(r.scoreAtStart, 0);
+        EXPECT_EQ(r.scoreAtStart, &r == games ? 0 : games[0].score);
+        EXPECT_EQ(r.satellitesAtStart, &r == games ? 0 : 2);
         EXPECT_GT(r.boss1At, 0);
         EXPECT_GT(r.stage1Shots, 0) << "the enemies of stage 1 shoot in every game";
         EXPECT_GT(r.boss2At, r.stage1Frames);
         // Both bosses' 31 death updates at 100 each, and the waves on top.
-        EXPECT_GT(r.score, 6200);
+        EXPECT_GT(r.score - r.scoreAtStart, 6200);
         // Back at the title: nothing of the game is left.
         game->Update();
         EXPECT_EQ(game->poolPlayer->LiveCount() + game->poolEnemyZako->LiveCount() +
