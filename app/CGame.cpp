@@ -5,9 +5,9 @@
 
 #include "app/CInput.h"
 #include "app/CRenderDevice.h"
-#include "platform/IGraphics.h"
 #include "platform/Platform.h"
-#include "platform/Profile.h"
+#include "platform/files/IniFile.h"
+#include "platform/graphics/IGraphics.h"
 #include "util/StringUtil.h"
 
 std::map<IWindow*, CGame*> windowMap;

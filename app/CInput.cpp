@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "platform/IInput.h"
+#include "platform/input/IInput.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "platform/IWindow.h"
+#include "platform/window/IWindow.h"
 
 CRenderDevice::CRenderDevice(IGraphics* graphics, IWindow* window_) : device(graphics), window(window_)
 {

@@ -2,7 +2,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/IGraphics.h"
+#include "platform/graphics/IGraphics.h"
 
 class IWindow;
 

@@ -6,9 +6,9 @@
 
 #include "app/CQovGame.h"
 #include "app/Entry.h"
+#include "platform/HeadlessPlatform.h"
 #include "platform/Platform.h"
-#include "platform/headless/HeadlessPlatform.h"
-#include "platform/sdl/SdlGraphics.h"
+#include "platform/graphics/SdlGraphics.h"
 
 namespace bench {
 

@@ -9,8 +9,8 @@
 #include "bench/BenchPlatform.h"
 #include "bench/Benchmarks.h"
 #include "bench/WorstCaseLoad.h"
-#include "platform/IGraphics.h"
 #include "platform/Platform.h"
+#include "platform/graphics/IGraphics.h"
 
 namespace {
 

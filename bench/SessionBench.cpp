@@ -16,7 +16,7 @@
 #include "bench/BenchPlatform.h"
 #include "bench/Benchmarks.h"
 #include "game/CBackGround.h"
-#include "platform/headless/HeadlessInput.h"
+#include "platform/input/HeadlessInput.h"
 #include "task/TaskPool.h"
 
 extern char** environ;

@@ -11,7 +11,7 @@
 #include "bench/BenchPlatform.h"
 #include "bench/Benchmarks.h"
 #include "bench/WorstCaseLoad.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
 
 namespace {
 

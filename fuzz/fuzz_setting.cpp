@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/Profile.h"
+#include "platform/files/IniFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

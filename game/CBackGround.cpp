@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "app/CQovGame.h"
+#include "enemy/CE_Control.h"
 #include "game/CEffect_Fade.h"
 #include "game/CPlayer.h"
 #include "gfx/CTexture.h"
@@ -10,7 +11,6 @@
 #include "platform/Platform.h"
 #include "platform/WinTypes.h"
 #include "task/TaskPool.h"
-#include "enemy/CE_Control.h"
 
 ZEN_TASK_ALLOCATION_IMPL(CBackGround, poolBackGround)
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "platform/MeshMath.h"
+#include "platform/mesh/MeshMath.h"
 
 struct AnimMeshContainer;
 

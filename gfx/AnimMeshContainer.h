@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "gfx/CSkinInfo.h"
-#include "platform/IMeshRenderer.h"
+#include "platform/mesh/IMeshRenderer.h"
 
 class CMeshBuffer;
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/IMeshRenderer.h"
+#include "platform/mesh/IMeshRenderer.h"
 
 struct AnimFrame;
 struct AnimMeshContainer;

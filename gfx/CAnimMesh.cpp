@@ -12,8 +12,8 @@
 #include "gfx/CMesh.h"
 #include "gfx/CMeshBuffer.h"
 #include "gfx/CSkinInfo.h"
-#include "platform/IMeshLoader.h"
 #include "platform/Platform.h"
+#include "platform/mesh/IMeshLoader.h"
 #include "util/StringUtil.h"
 
 IGraphics* CAnimMesh::sharedDevice = nullptr;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/IMeshLoader.h"
+#include "platform/mesh/IMeshLoader.h"
 
 class CAnimationSet {
 public:

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "gfx/CSprite.h"
-#include "platform/IGraphics.h"
-#include "platform/ITextFont.h"
+#include "platform/graphics/IGraphics.h"
+#include "platform/text/ITextFont.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/IMeshLoader.h"
+#include "platform/mesh/IMeshLoader.h"
 
 int CEffectFile::filesRead = 0;
 

@@ -1,9 +1,9 @@
 #include "gfx/CMesh.h"
 
 #include "gfx/CMeshBuffer.h"
-#include "platform/IMeshLoader.h"
 #include "platform/Platform.h"
 #include "platform/WinTypes.h"
+#include "platform/mesh/IMeshLoader.h"
 #include "util/StringUtil.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/IMeshRenderer.h"
+#include "platform/mesh/IMeshRenderer.h"
 
 class CMeshBuffer;
 class IGraphics;

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/IMeshRenderer.h"
+#include "platform/mesh/IMeshRenderer.h"
 
 class CMeshBuffer {
 public:

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/IMeshRenderer.h"
+#include "platform/mesh/IMeshRenderer.h"
 
 // One group of faces drawn with one palette: BoneId[i] is the bone in palette slot i (0xFFFFFFFF unused).
 struct BoneCombination {

@@ -1,6 +1,6 @@
 #include "gfx/CTexture.h"
 
-#include "platform/IGraphics.h"
+#include "platform/graphics/IGraphics.h"
 
 CTexture::CTexture(IGraphics* device_, const std::string& path) : device(device_)
 {

@@ -1,9 +1,9 @@
 // Every system service the game uses, reached through Sys(); one back end is installed at a time.
 #pragma once
-#include "platform/IClock.h"
-#include "platform/IFileSystem.h"
-#include "platform/IMessageBox.h"
-#include "platform/IWindow.h"
+#include "platform/clock/IClock.h"
+#include "platform/files/IFileSystem.h"
+#include "platform/window/IMessageBox.h"
+#include "platform/window/IWindow.h"
 
 class IGraphics;
 class IInput;

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "platform/IAudio.h"
 #include "platform/Platform.h"
+#include "platform/audio/IAudio.h"
 
 namespace {
 

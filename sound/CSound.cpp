@@ -1,6 +1,6 @@
 #include "sound/CSound.h"
 
-#include "platform/IAudio.h"
+#include "platform/audio/IAudio.h"
 #include "sound/CSoundLoader.h"
 
 CSound::CSound(const std::string& path) : shared_(CSoundLoader::Shared())

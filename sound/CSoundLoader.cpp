@@ -1,7 +1,7 @@
 #include "sound/CSoundLoader.h"
 
-#include "platform/IAudio.h"
 #include "platform/Platform.h"
+#include "platform/audio/IAudio.h"
 
 CSoundLoader* g_soundLoader = nullptr;
 

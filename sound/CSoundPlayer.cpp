@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "platform/IAudio.h"
 #include "platform/Platform.h"
+#include "platform/audio/IAudio.h"
 #include "sound/CSound.h"
 #include "sound/CSoundLoader.h"
 

@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <sstream>
 
-#include "platform/IFileSystem.h"
 #include "platform/Platform.h"
+#include "platform/files/IFileSystem.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "app/CInput.h"
 #include "app/CQovGame.h"
 #include "app/Entry.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
 #include "tests/support/GameTestSupport.h"
 
 namespace {

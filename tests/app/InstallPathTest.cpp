@@ -6,7 +6,7 @@
 #include "app/CQovGame.h"
 #include "app/Entry.h"
 #include "gfx/CTexture.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
 #include "support/GameTestSupport.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include "app/CQovGame.h"
 #include "app/CRenderDevice.h"
 #include "app/Entry.h"
+#include "platform/HeadlessPlatform.h"
 #include "support/GameTestSupport.h"
-#include "platform/headless/HeadlessPlatform.h"
 
 namespace {
 

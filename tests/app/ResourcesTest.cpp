@@ -10,7 +10,7 @@
 #include "app/Entry.h"
 #include "gfx/CBitmapFont.h"
 #include "gfx/CTexture.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
 #include "sound/CSound.h"
 #include "support/GameTestSupport.h"
 

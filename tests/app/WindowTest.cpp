@@ -9,8 +9,8 @@
 #include "app/CQovGame.h"
 #include "app/CRenderDevice.h"
 #include "app/Entry.h"
-#include "platform/Profile.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
+#include "platform/files/IniFile.h"
 #include "support/GameTestSupport.h"
 
 namespace {

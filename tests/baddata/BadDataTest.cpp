@@ -17,7 +17,7 @@
 #include "baddata/GameRoot.h"
 #include "gfx/CBitmapFont.h"
 #include "gfx/CTexture.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
 #include "sound/CSound.h"
 #include "support/GameTestSupport.h"
 #include "task/TaskPool.h"

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "baddata/GameRoot.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
 
 namespace damage {
 

@@ -13,7 +13,7 @@
 #include "enemy/CE_Control.h"
 #include "game/CPlayer.h"
 #include "gfx/CTexture.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
 #include "task/TaskPool.h"
 
 namespace enemytest {

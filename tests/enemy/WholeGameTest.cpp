@@ -15,7 +15,7 @@
 #include "enemy/CEnemy.h"
 #include "enemy/CEnemy_bullet.h"
 #include "game/CPlayer.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
 #include "support/AutoPilot.h"
 #include "task/TaskPool.h"
 

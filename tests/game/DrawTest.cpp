@@ -7,7 +7,7 @@
 #include "game/CEffect_Fade.h"
 #include "gfx/CBitmapFont.h"
 #include "gfx/CTexture.h"
-#include "platform/headless/HeadlessGraphics.h"
+#include "platform/graphics/HeadlessGraphics.h"
 #include "tests/game/GameFixture.h"
 
 namespace gametest {

@@ -10,8 +10,8 @@
 #include "app/Entry.h"
 #include "game/CBackGround.h"
 #include "game/CPlayer.h"
-#include "platform/headless/HeadlessAudio.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
+#include "platform/audio/HeadlessAudio.h"
 #include "task/TaskPool.h"
 
 namespace gametest {

@@ -11,8 +11,8 @@
 #include "gfx/CAnimMesh.h"
 #include "gfx/CEffectFile.h"
 #include "gfx/CMeshBuffer.h"
+#include "platform/HeadlessPlatform.h"
 #include "platform/WinTypes.h"
-#include "platform/headless/HeadlessPlatform.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <set>
 
 #include "gfx/CSkinInfo.h"
-#include "platform/AssimpMeshLoader.h"
+#include "platform/mesh/AssimpMeshLoader.h"
 
 namespace {
 

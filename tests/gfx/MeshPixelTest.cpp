@@ -5,8 +5,8 @@
 
 #include "gfx/CAnimMesh.h"
 #include "gfx/CMesh.h"
-#include "platform/IMeshRenderer.h"
 #include "platform/GlFixture.h"
+#include "platform/mesh/IMeshRenderer.h"
 
 namespace {
 

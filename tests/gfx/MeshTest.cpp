@@ -7,8 +7,8 @@
 
 #include "gfx/CMesh.h"
 #include "gfx/CMeshBuffer.h"
+#include "platform/HeadlessPlatform.h"
 #include "platform/WinTypes.h"
-#include "platform/headless/HeadlessPlatform.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "gfx/CDXFont.h"
 #include "gfx/CSprite.h"
 #include "gfx/CTexture.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
 #include "tests/support/GameTestSupport.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include "app/Entry.h"
 #include "gfx/CTexture.h"
 #include "gfx/DrawUtil.h"
-#include "platform/ImageFile.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
+#include "platform/graphics/ImageFile.h"
 #include "tests/support/GameTestSupport.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include "gfx/CSprite.h"
 #include "gfx/CTexture.h"
 #include "gfx/DrawUtil.h"
-#include "platform/ImageFile.h"
-#include "platform/sdl/SdlGraphics.h"
+#include "platform/graphics/ImageFile.h"
+#include "platform/graphics/SdlGraphics.h"
 #include "tests/platform/GlFixture.h"
 
 namespace {

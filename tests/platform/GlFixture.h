@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/IGraphics.h"
 #include "platform/Platform.h"
+#include "platform/graphics/IGraphics.h"
 
 namespace gltest {
 

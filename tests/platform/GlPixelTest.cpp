@@ -4,9 +4,9 @@
 #include "gfx/CDXFont.h"
 #include "gfx/CSprite.h"
 #include "gfx/CTexture.h"
-#include "platform/ITextFont.h"
-#include "platform/ImageFile.h"
-#include "platform/sdl/SdlGraphics.h"
+#include "platform/graphics/ImageFile.h"
+#include "platform/graphics/SdlGraphics.h"
+#include "platform/text/ITextFont.h"
 #include "tests/platform/GlFixture.h"
 
 namespace {

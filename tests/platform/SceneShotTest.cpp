@@ -9,7 +9,7 @@
 #include "gfx/CSprite.h"
 #include "gfx/CTexture.h"
 #include "gfx/DrawUtil.h"
-#include "platform/ImageFile.h"
+#include "platform/graphics/ImageFile.h"
 #include "tests/platform/GlFixture.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include "app/CInput.h"
 #include "app/CQovGame.h"
 #include "app/Entry.h"
-#include "platform/headless/HeadlessPlatform.h"
-#include "platform/sdl/SdlInput.h"
+#include "platform/HeadlessPlatform.h"
+#include "platform/input/SdlInput.h"
 #include "tests/platform/GlFixture.h"
 #include "tests/support/GameTestSupport.h"
 

@@ -4,7 +4,7 @@
 #include <SDL.h>
 
 #include "app/CInput.h"
-#include "platform/sdl/SdlInput.h"
+#include "platform/input/SdlInput.h"
 #include "tests/platform/GlFixture.h"
 
 namespace {

@@ -12,8 +12,8 @@
 
 #include <unistd.h>
 
-#include "platform/sdl/SdlMessageBox.h"
-#include "platform/sdl/SdlWindow.h"
+#include "platform/window/SdlMessageBox.h"
+#include "platform/window/SdlWindow.h"
 #include "tests/platform/GlFixture.h"
 
 namespace {

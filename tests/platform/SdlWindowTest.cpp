@@ -6,9 +6,9 @@
 
 #include <cstring>
 
-#include "platform/sdl/SdlInput.h"
-#include "platform/sdl/SdlMessageBox.h"
-#include "platform/sdl/SdlWindow.h"
+#include "platform/input/SdlInput.h"
+#include "platform/window/SdlMessageBox.h"
+#include "platform/window/SdlWindow.h"
 #include "tests/platform/GlFixture.h"
 
 namespace {

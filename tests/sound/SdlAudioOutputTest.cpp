@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/sdl/SdlLimiter.h"
+#include "platform/audio/Limiter.h"
 #include "sound/CBgmPlayer.h"
 #include "sound/CSound.h"
 #include "sound/CSoundPlayer.h"

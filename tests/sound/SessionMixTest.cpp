@@ -25,7 +25,7 @@
 
 #include "app/CQovGame.h"
 #include "app/Entry.h"
-#include "platform/sdl/SdlLimiter.h"
+#include "platform/audio/Limiter.h"
 #include "support/AutoPilot.h"
 #include "support/DiskOutput.h"
 #include "support/GameTestSupport.h"

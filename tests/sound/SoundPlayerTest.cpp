@@ -7,7 +7,7 @@
 
 #include "app/CQovGame.h"
 #include "app/Entry.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
 #include "sound/CBgmPlayer.h"
 #include "sound/CSound.h"
 #include "sound/CSoundLoader.h"

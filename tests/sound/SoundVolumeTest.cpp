@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/IAudio.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
+#include "platform/audio/IAudio.h"
 #include "sound/CBgmPlayer.h"
 #include "sound/CSoundPlayer.h"
 

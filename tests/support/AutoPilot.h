@@ -11,7 +11,7 @@
 #include "enemy/CEnemy.h"
 #include "enemy/CEnemy_bullet.h"
 #include "game/CPlayer.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
 #include "task/TaskPool.h"
 
 namespace autoplay {

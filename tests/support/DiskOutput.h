@@ -17,7 +17,7 @@
 #include <unistd.h>
 
 #include "platform/Platform.h"
-#include "platform/sdl/SdlAudio.h"
+#include "platform/audio/SdlAudio.h"
 
 namespace testsupport {
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
 
 namespace testsupport {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/HeadlessPlatform.h"
+#include "platform/HeadlessPlatform.h"
 #include "util/StringUtil.h"
 
 namespace {

@@ -1,0 +1,33 @@
+#include "platform/clock/HeadlessClock.h"
+
+#include <cmath>
+
+namespace headless {
+
+bool Clock::QueryPerformanceFrequency(std::int64_t& f)
+{
+    if (!hasPerformanceCounter) return false;
+    f = frequency;
+    return true;
+}
+
+bool Clock::QueryPerformanceCounter(std::int64_t& c)
+{
+    if (!hasPerformanceCounter) return false;
+    c = counter;
+    return true;
+}
+
+void Clock::Sleep(std::uint32_t ms)
+{
+    sleptMs += ms;
+    Advance(ms / 1000.0);
+}
+
+void Clock::Advance(double seconds)
+{
+    counter += static_cast<std::int64_t>(std::llround(seconds * static_cast<double>(frequency)));
+    tick += static_cast<std::uint32_t>(std::llround(seconds * 1000.0));
+}
+
+}  // namespace headless

@@ -1,0 +1,329 @@
+#include "platform/window/SdlMessageBox.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/WinTypes.h"
+#include "platform/text/SdlTextFont.h"
+#include "platform/window/SdlWindow.h"
+
+namespace sdl {
+
+namespace {
+
+// The face the game's own text asks for, which resolves to a Japanese one; then common faces.
+const char* const kFace = "MS ゴシック";
+const char* const kFallbackFaces[] = {
+    "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+    "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
+    "/usr/share/fonts/truetype/freefont/FreeSans.ttf",
+};
+constexpr int kFontSize = 15;
+constexpr int kTextMargin = 24;
+constexpr int kBandHeight = 46;
+constexpr int kButtonWidth = 88;
+constexpr int kButtonHeight = 26;
+constexpr int kButtonGap = 10;
+constexpr int kBandMargin = 12;
+constexpr int kMinWidth = 220;
+
+TTF_Font* OpenBoxFont()
+{
+    if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;
+    int index = 0;
+    const std::string file = ResolveFontFile(kFace, index);
+    TTF_Font* font = file.empty() ? nullptr : TTF_OpenFontIndex(file.c_str(), kFontSize, index);
+    for (const char* path : kFallbackFaces) {
+        if (!font) font = TTF_OpenFont(path, kFontSize);
+    }
+    if (font) TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
+    return font;
+}
+
+SDL_Surface* RenderLine(TTF_Font* font, const std::string& line)
+{
+    if (line.empty()) return nullptr;
+    const SDL_Color black = {0, 0, 0, 255};
+    return TTF_RenderUTF8_Blended(font, line.c_str(), black);
+}
+
+void Fill(SDL_Surface* s, const SDL_Rect& r, Uint8 red, Uint8 green, Uint8 blue)
+{
+    SDL_FillRect(s, &r, SDL_MapRGB(s->format, red, green, blue));
+}
+
+// Nobody could see a window on these drivers, and nobody could answer it.
+bool DriverCanShowWindows()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0 &&
+           std::strcmp(driver, "evdev") != 0;
+}
+
+}  // namespace
+
+MessageBox::MessageBox(Window* game, bool owned, const std::string& text, const std::string& caption, unsigned style)
+    : game_(game), owned_(owned), text_(text), caption_(caption), style_(style)
+{
+}
+
+MessageBox::~MessageBox()
+{
+    for (SDL_Surface* s : lines_) SDL_FreeSurface(s);
+    for (Button& b : buttons_) SDL_FreeSurface(b.label);
+    if (window_) SDL_DestroyWindow(window_);
+    if (font_) TTF_CloseFont(font_);
+}
+
+bool MessageBox::Build()
+{
+    if (!SDL_WasInit(SDL_INIT_VIDEO) || !DriverCanShowWindows()) return false;
+    font_ = OpenBoxFont();
+    if (!font_) return false;
+    lineHeight_ = TTF_FontLineSkip(font_) + 2;
+
+    // Lines break at "\n" only, as the texts were written for.
+    int textWidth = 0;
+    size_t start = 0;
+    while (true) {
+        const size_t end = text_.find('\n', start);
+        std::string line = text_.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        int w = 0;
+        if (!line.empty()) TTF_SizeUTF8(font_, line.c_str(), &w, nullptr);
+        textWidth = std::max(textWidth, w);
+        lines_.push_back(RenderLine(font_, line));
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+
+    const SDL_Color black = {0, 0, 0, 255};
+    buttons_.push_back({{}, win::IDOK, TTF_RenderUTF8_Blended(font_, "OK", black)});
+    if (style_ == win::MB_OKCANCEL) {
+        buttons_.push_back({{}, win::IDCANCEL, TTF_RenderUTF8_Blended(font_, "キャンセル", black)});
+    }
+    int buttonsWidth = -kButtonGap;
+    for (Button& b : buttons_) {
+        const int labelWidth = b.label ? b.label->w : 0;
+        b.rect.w = std::max(kButtonWidth, labelWidth + 24);
+        b.rect.h = kButtonHeight;
+        buttonsWidth += b.rect.w + kButtonGap;
+    }
+    const int width = std::max({kMinWidth, textWidth + 2 * kTextMargin, buttonsWidth + 2 * kBandMargin});
+    const int textHeight = static_cast<int>(lines_.size()) * lineHeight_;
+    const int height = textHeight + 2 * kTextMargin + kBandHeight;
+    int x = width - kBandMargin - buttonsWidth;  // right-aligned, OK first
+    for (Button& b : buttons_) {
+        b.rect.x = x;
+        b.rect.y = height - kBandHeight + (kBandHeight - kButtonHeight) / 2;
+        x += b.rect.w + kButtonGap;
+    }
+
+    SDL_Window* owner = game_ && game_->Exists() ? game_->Handle() : nullptr;
+    int px = SDL_WINDOWPOS_CENTERED, py = SDL_WINDOWPOS_CENTERED;
+    if (owner) {
+        if (owned_) {
+            int ox = 0, oy = 0, ow = 0, oh = 0;
+            SDL_GetWindowPosition(owner, &ox, &oy);
+            SDL_GetWindowSize(owner, &ow, &oh);
+            px = ox + (ow - width) / 2;
+            py = oy + (oh - height) / 2;
+        } else {
+            px = py = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(std::max(0, SDL_GetWindowDisplayIndex(owner))));
+        }
+    }
+    // A dialog to the window manager: no maximise, placed and stacked as one.
+    const char* oldType = SDL_GetHint(SDL_HINT_X11_WINDOW_TYPE);
+    const std::string keepType = oldType ? oldType : "";
+    SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
+    Uint32 flags = SDL_WINDOW_HIDDEN;
+    if (owned_) flags |= SDL_WINDOW_SKIP_TASKBAR;
+    window_ = SDL_CreateWindow(caption_.c_str(), px, py, width, height, flags);
+    SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, oldType ? keepType.c_str() : nullptr);
+    if (!window_) return false;
+    windowId_ = SDL_GetWindowID(window_);
+    if (owned_ && owner) SDL_SetWindowModalFor(window_, owner);
+    // The window surface would otherwise be backed by a GL renderer, whose context would replace the game's.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    return SDL_GetWindowSurface(window_) != nullptr;
+}
+
+void MessageBox::Draw()
+{
+    SDL_Surface* s = SDL_GetWindowSurface(window_);
+    if (!s) return;
+    Fill(s, {0, 0, s->w, s->h}, 255, 255, 255);
+    Fill(s, {0, s->h - kBandHeight, s->w, kBandHeight}, 240, 240, 240);
+    int y = kTextMargin;
+    for (SDL_Surface* line : lines_) {
+        if (line) {
+            SDL_Rect at = {kTextMargin, y, line->w, line->h};
+            SDL_BlitSurface(line, nullptr, s, &at);
+        }
+        y += lineHeight_;
+    }
+    for (int i = 0; i < static_cast<int>(buttons_.size()); ++i) {
+        const Button& b = buttons_[static_cast<size_t>(i)];
+        const bool down = i == pressed_ && i == hover_;
+        const bool lit = i == hover_ || down;
+        const int edge = i == focus_ ? 2 : 1;
+        if (i == focus_ || lit) Fill(s, b.rect, 0, 120, 215);
+        else Fill(s, b.rect, 173, 173, 173);
+        const SDL_Rect inner = {b.rect.x + edge, b.rect.y + edge, b.rect.w - 2 * edge, b.rect.h - 2 * edge};
+        if (down) Fill(s, inner, 204, 228, 247);
+        else if (lit) Fill(s, inner, 229, 241, 251);
+        else Fill(s, inner, 225, 225, 225);
+        if (b.label) {
+            SDL_Rect at = {b.rect.x + (b.rect.w - b.label->w) / 2, b.rect.y + (b.rect.h - b.label->h) / 2, b.label->w,
+                           b.label->h};
+            SDL_BlitSurface(b.label, nullptr, s, &at);
+        }
+    }
+    SDL_UpdateWindowSurface(window_);
+}
+
+bool MessageBox::IsOwn(const SDL_Event& e) const
+{
+    switch (e.type) {
+    case SDL_WINDOWEVENT: return e.window.windowID == windowId_;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: return e.key.windowID == windowId_;
+    case SDL_TEXTINPUT: return e.text.windowID == windowId_;
+    case SDL_TEXTEDITING: return e.edit.windowID == windowId_;
+    case SDL_MOUSEMOTION: return e.motion.windowID == windowId_;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: return e.button.windowID == windowId_;
+    case SDL_MOUSEWHEEL: return e.wheel.windowID == windowId_;
+    default: return false;
+    }
+}
+
+int MessageBox::ButtonAt(int x, int y) const
+{
+    const SDL_Point p = {x, y};
+    for (size_t i = 0; i < buttons_.size(); ++i) {
+        if (SDL_PointInRect(&p, &buttons_[i].rect)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+int MessageBox::CloseAnswer() const
+{
+    // Escape and the close button: Cancel where there is one, else OK.
+    return style_ == win::MB_OKCANCEL ? win::IDCANCEL : win::IDOK;
+}
+
+void MessageBox::Handle(const SDL_Event& e)
+{
+    const int count = static_cast<int>(buttons_.size());
+    switch (e.type) {
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) answer_ = CloseAnswer();
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SHOWN ||
+            e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+            Draw();
+        }
+        break;
+    case SDL_KEYDOWN:
+        switch (e.key.keysym.sym) {
+        case SDLK_RETURN:
+        case SDLK_KP_ENTER:
+        case SDLK_SPACE:
+            answer_ = buttons_[static_cast<size_t>(focus_)].answer;
+            break;
+        case SDLK_ESCAPE:
+            answer_ = CloseAnswer();
+            break;
+        case SDLK_F4:
+            if (e.key.keysym.mod & KMOD_ALT) answer_ = CloseAnswer();
+            break;
+        case SDLK_TAB:
+        case SDLK_RIGHT:
+        case SDLK_DOWN:
+            focus_ = (focus_ + 1) % count;
+            Draw();
+            break;
+        case SDLK_LEFT:
+        case SDLK_UP:
+            focus_ = (focus_ + count - 1) % count;
+            Draw();
+            break;
+        default:
+            break;
+        }
+        break;
+    case SDL_MOUSEMOTION: {
+        const int at = ButtonAt(e.motion.x, e.motion.y);
+        if (at != hover_) {
+            hover_ = at;
+            Draw();
+        }
+        break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.button == SDL_BUTTON_LEFT) {
+            pressed_ = hover_ = ButtonAt(e.button.x, e.button.y);
+            if (pressed_ >= 0) focus_ = pressed_;
+            Draw();
+        }
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (e.button.button == SDL_BUTTON_LEFT) {
+            const int at = ButtonAt(e.button.x, e.button.y);
+            if (at >= 0 && at == pressed_) answer_ = buttons_[static_cast<size_t>(at)].answer;
+            pressed_ = -1;
+            Draw();
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+int MessageBox::Run()
+{
+    if (!Build()) return 0;
+    SDL_Window* owner = game_ && game_->Exists() ? game_->Handle() : nullptr;
+    // The game's window had the focus: it gets it back when the box is answered, as on Windows.
+    const bool giveBack = owner && (SDL_GetWindowFlags(owner) & SDL_WINDOW_INPUT_FOCUS) != 0;
+    SDL_Window* glWindow = SDL_GL_GetCurrentWindow();
+    SDL_GLContext glContext = SDL_GL_GetCurrentContext();
+
+    SDL_ShowWindow(window_);
+    SDL_RaiseWindow(window_);
+    // Without a window manager nothing else gives it the keyboard.
+    SDL_SetWindowInputFocus(window_);
+    Draw();
+    while (answer_ == 0) {
+        // Polled, not waited for: SDL would wake a wait by sending an X event to the newest window, the
+        // box, and one sent from another thread as the box goes would end the process with BadWindow.
+        SDL_Event e;
+        if (!SDL_PollEvent(&e)) {
+            SDL_Delay(10);
+            continue;
+        }
+        if (IsOwn(e)) {
+            Handle(e);
+            // A key released over the box was pressed for the game, or is nobody's: the game sees it go up.
+            if (e.type == SDL_KEYUP && game_) game_->Absorb(e);
+        } else if (e.type == SDL_QUIT) {
+            // Asked to end (close of the session, SIGTERM): answer as Escape would, and let the game close.
+            if (game_) game_->Absorb(e);
+            answer_ = CloseAnswer();
+        } else if (game_) {
+            game_->Absorb(e);
+        }
+    }
+
+    SDL_DestroyWindow(window_);
+    window_ = nullptr;
+    if (giveBack && game_->Exists()) {
+        SDL_RaiseWindow(owner);
+        SDL_SetWindowInputFocus(owner);
+    }
+    if (glWindow && glContext) SDL_GL_MakeCurrent(glWindow, glContext);
+    return answer_;
+}
+
+}  // namespace sdl

@@ -1,0 +1,18 @@
+// Message boxes on the real system: our own box window, SDL's box where ours cannot open, and stderr.
+#pragma once
+#include "platform/window/IMessageBox.h"
+
+namespace sdl {
+
+class Window;
+
+class MessageBoxes : public IMessageBox {
+public:
+    explicit MessageBoxes(Window* window) : window_(window) {}
+    int Show(bool owned, const std::string& text, const std::string& caption, unsigned style) override;
+
+private:
+    Window* window_;
+};
+
+}  // namespace sdl

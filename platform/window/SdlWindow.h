@@ -1,0 +1,57 @@
+// The game window over SDL2: SDL events become the messages the game's window procedure handles.
+#pragma once
+#include <SDL.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/window/IWindow.h"
+
+namespace sdl {
+
+class Window : public IWindow {
+public:
+    bool Create(const std::string& title, int width, int height, const std::string& iconPath) override;
+    bool Exists() const override { return window_ != nullptr && !destroyed_; }
+    void Destroy() override;
+    void SetWindowProc(WindowProcFn proc, void* user) override;
+    win::LRESULT SendMessage(std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam) override;
+    void DispatchMessage(const win::Msg& msg) override;
+    win::LRESULT DefWindowProc(std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam) override;
+    bool PeekMessage(win::Msg& msg) override;
+    bool GetMessage(win::Msg& msg) override;
+    void PostMessage(const win::Msg& msg) override { queue_.push_back(msg); }
+    void WaitMessage(double seconds) override;
+    void PostQuitMessage(int exitCode) override;
+    bool IsForeground() const override;
+    void GetClientSize(int& width, int& height) const override;
+    void ShowCursor(bool show) override;
+    void SetFullScreen(bool fullScreen) override;
+    bool IsFullScreen() const override { return fullScreen_; }
+
+    SDL_Window* Handle() const { return window_; }
+    // An event a modal box's loop took that is not the box's: the input sees it now, its messages wait
+    // in the queue. Key presses make no messages, as the box's owner takes no keys while it is up.
+    void Absorb(const SDL_Event& e) { Translate(e, false); }
+    // Sees every SDL event before it is translated (the input back end keeps its key state here).
+    std::vector<std::function<void(const SDL_Event&)>> listeners;
+
+private:
+    void Translate(const SDL_Event& e, bool keyMessages = true);
+
+    SDL_Window* window_ = nullptr;
+    WindowProcFn proc_ = nullptr;
+    void* user_ = nullptr;
+    std::deque<win::Msg> queue_;
+    bool fullScreen_ = false;
+    bool destroyed_ = false;
+    bool altAlone_ = false;
+    int width_ = 0, height_ = 0;
+};
+
+// SDL keycode to Win32 virtual key, 0 when it has none the game uses.
+std::uint32_t VirtualKeyOf(SDL_Keycode key);
+
+}  // namespace sdl
