@@ -25,16 +25,16 @@ CQovGame::~CQovGame()
 bool CQovGame::GetIs(int player, int key)
 {
     PadState* pad = playerPad[player];
-    if (key < 0 || key > 13) {
+    if (key < 0 || key > KEY_DOWN) {
         Sys().messageBox->Show(false, "キーが不正です", "関数GetIs", win::MB_OK);
         return false;
     }
     if (!pad) return false;
     switch (key) {
-    case 10: return pad->right;
-    case 11: return pad->left;
-    case 12: return pad->up;
-    case 13: return pad->down;
+    case KEY_RIGHT: return pad->right;
+    case KEY_LEFT: return pad->left;
+    case KEY_UP: return pad->up;
+    case KEY_DOWN: return pad->down;
     default: break;
     }
     // A map entry from the configuration may name a button that does not exist: never held.

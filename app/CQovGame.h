@@ -22,6 +22,17 @@ constexpr int SCENE_TITLE = 0;
 constexpr int SCENE_GAME_OVER = 2;
 constexpr int SCENE_STAGE1 = 4;
 constexpr int SCENE_STAGE2 = 5;
+// Scenes above this one are stages, those below it menus; 3 itself is never a scene.
+constexpr int SCENE_STAGE_THRESHOLD = 3;
+
+// GetIs keys: logical buttons 0 … 9 through the pad button map, then the four directions.
+constexpr int KEY_SLOW = 0;
+constexpr int KEY_SHOT = 2;  // also decides in menus
+constexpr int KEY_PAUSE = 9;
+constexpr int KEY_RIGHT = 10;
+constexpr int KEY_LEFT = 11;
+constexpr int KEY_UP = 12;
+constexpr int KEY_DOWN = 13;
 
 class CQovGame final : public CGame {
 public:
@@ -32,7 +43,7 @@ public:
     void Draw() override;
     void OnResetDevice() override;
 
-    // Logical buttons 0 … 9 through joyButtonMap, then right, left, up, down as 10 … 13.
+    // One of the KEY_ values: logical buttons 0 … 9 through joyButtonMap, then right, left, up, down.
     bool GetIs(int player, int key);
     void AddScore(int points) { score += points; }
     void PlaySE(CSound* sound);

@@ -111,9 +111,9 @@ bool CE_Control::Update()
         }
     }
 
-    if (game->sceneState > 3 && game->spawnFrame == row.frame) Spawn();
+    if (game->sceneState > SCENE_STAGE_THRESHOLD && game->spawnFrame == row.frame) Spawn();
 
-    if (game->sceneState < 3) game->spawnFrame = 0;
+    if (game->sceneState < SCENE_STAGE_THRESHOLD) game->spawnFrame = 0;
     else if (game->spawnFrame < INT_MAX) ++game->spawnFrame;
     return true;
 }

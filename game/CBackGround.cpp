@@ -61,7 +61,7 @@ bool CBackGround::Update()
 void CBackGround::UpdateTitle()
 {
     CQovGame* game = g_game;
-    if (game->GetIs(0, 2) && game->sceneState == SCENE_TITLE) {
+    if (game->GetIs(0, KEY_SHOT) && game->sceneState == SCENE_TITLE) {
         switch (pointerX) {
         case kTitleStart:
             game->PlaySE(game->seDecide);
@@ -92,21 +92,21 @@ void CBackGround::UpdateTitle()
         countdown = 0;
     }
     if (!moveHeld) {
-        if (game->GetIs(0, 10) && game->sceneState == SCENE_TITLE) {
+        if (game->GetIs(0, KEY_RIGHT) && game->sceneState == SCENE_TITLE) {
             game->PlaySE(game->seSelect);
             pointerX = pointerX == kTitleStart ? kTitleOption : pointerX == kTitleOption ? kTitleEnd : kTitleStart;
-        } else if (game->GetIs(0, 11) && game->sceneState == SCENE_TITLE) {
+        } else if (game->GetIs(0, KEY_LEFT) && game->sceneState == SCENE_TITLE) {
             game->PlaySE(game->seSelect);
             pointerX = pointerX == kTitleStart ? kTitleEnd : pointerX == kTitleOption ? kTitleStart : kTitleOption;
         }
     }
-    if (game->sceneState == SCENE_TITLE) moveHeld = game->GetIs(0, 10) || game->GetIs(0, 11);
+    if (game->sceneState == SCENE_TITLE) moveHeld = game->GetIs(0, KEY_RIGHT) || game->GetIs(0, KEY_LEFT);
 }
 
 void CBackGround::UpdateGameOver()
 {
     CQovGame* game = g_game;
-    if (game->GetIs(0, 2) && game->sceneState == SCENE_GAME_OVER) {
+    if (game->GetIs(0, KEY_SHOT) && game->sceneState == SCENE_GAME_OVER) {
         switch (pointerY) {
         case kOverRestart:
             game->PlaySE(game->seDecide);
@@ -128,13 +128,13 @@ void CBackGround::UpdateGameOver()
         countdown = 0;
     }
     if (!moveHeld) {
-        const bool toggle = (game->GetIs(0, 13) || game->GetIs(0, 12)) && game->sceneState == SCENE_GAME_OVER;
+        const bool toggle = (game->GetIs(0, KEY_DOWN) || game->GetIs(0, KEY_UP)) && game->sceneState == SCENE_GAME_OVER;
         if (toggle) {
             game->PlaySE(game->seSelect);
             pointerY = pointerY == kOverRestart ? kOverEnd : kOverRestart;
         }
     }
-    if (game->sceneState == SCENE_GAME_OVER) moveHeld = game->GetIs(0, 13) || game->GetIs(0, 12);
+    if (game->sceneState == SCENE_GAME_OVER) moveHeld = game->GetIs(0, KEY_DOWN) || game->GetIs(0, KEY_UP);
 }
 
 void CBackGround::Draw()

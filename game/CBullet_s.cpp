@@ -18,7 +18,7 @@ bool CBullet_s::Update()
     // The player has already published its position this frame.
     x = game->playerX - 8.0f + 16.0f;
     y = game->playerY - 8.0f + 16.0f;
-    if (game->GetIs(0, 2)) {
+    if (game->GetIs(0, KEY_SHOT)) {
         new CBullet(x + 15.0f, y + 25.0f, 16.0f, 16.0f, 1);
         new CBullet(x - 15.0f, y + 25.0f, 16.0f, 16.0f, 2);
         game->PlaySE(game->seBullet);

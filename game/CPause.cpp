@@ -13,7 +13,7 @@ CPause::CPause() : CTask(g_game->poolPause)
 bool CPause::Update()
 {
     CQovGame* game = g_game;
-    const bool held = game->GetIs(0, 9);
+    const bool held = game->GetIs(0, KEY_PAUSE);
     // Only the stages can be paused, so a pause always ends in a playing scene.
     if (!pauseHeld && held && game->sceneState >= SCENE_STAGE1) game->paused = !game->paused;
     pauseHeld = held;

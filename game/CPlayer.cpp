@@ -20,21 +20,21 @@ CPlayer::CPlayer(float startX, float startY)
 bool CPlayer::Update()
 {
     CQovGame* game = g_game;
-    if (game->GetIs(0, 0)) {
+    if (game->GetIs(0, KEY_SLOW)) {
         speed = speed / 5.0f;
         slowActive = 1;
     }
     // Bounds are tested before each step, so the sprite may end one step beyond them.
-    if (game->GetIs(0, 13) && posY < 568.0f) posY += speed;
-    if (game->GetIs(0, 10) && posX < 568.0f) posX += speed;
-    if (game->GetIs(0, 11) && posX > 0.0f) posX -= speed;
-    if (game->GetIs(0, 12) && posY > 0.0f) posY -= speed;
+    if (game->GetIs(0, KEY_DOWN) && posY < 568.0f) posY += speed;
+    if (game->GetIs(0, KEY_RIGHT) && posX < 568.0f) posX += speed;
+    if (game->GetIs(0, KEY_LEFT) && posX > 0.0f) posX -= speed;
+    if (game->GetIs(0, KEY_UP) && posY > 0.0f) posY -= speed;
     if (slowActive == 1) {
         speed = speed * 5.0f;
         slowActive = 0;
     }
 
-    if (game->GetIs(0, 2)) {
+    if (game->GetIs(0, KEY_SHOT)) {
         new CBullet(posX, posY, 32.0f, 32.0f, 0);
         game->PlaySE(game->seBullet);
     }
