@@ -4,21 +4,15 @@
 #include <cstring>
 
 #include "platform/WinTypes.h"
-#include "platform/text/SdlTextFont.h"
+#include "platform/text/FontFace.h"
 #include "platform/window/SdlWindow.h"
 
 namespace sdl {
 
 namespace {
 
-// The face the game's own text asks for, which resolves to a Japanese one; then common faces.
+// The face the game's own text asks for.
 const char* const kFace = "MS ゴシック";
-const char* const kFallbackFaces[] = {
-    "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf",
-    "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-    "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
-    "/usr/share/fonts/truetype/freefont/FreeSans.ttf",
-};
 constexpr int kFontSize = 15;
 constexpr int kTextMargin = 24;
 constexpr int kBandHeight = 46;
@@ -27,19 +21,6 @@ constexpr int kButtonHeight = 26;
 constexpr int kButtonGap = 10;
 constexpr int kBandMargin = 12;
 constexpr int kMinWidth = 220;
-
-TTF_Font* OpenBoxFont()
-{
-    if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;
-    int index = 0;
-    const std::string file = ResolveFontFile(kFace, index);
-    TTF_Font* font = file.empty() ? nullptr : TTF_OpenFontIndex(file.c_str(), kFontSize, index);
-    for (const char* path : kFallbackFaces) {
-        if (!font) font = TTF_OpenFont(path, kFontSize);
-    }
-    if (font) TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
-    return font;
-}
 
 SDL_Surface* RenderLine(TTF_Font* font, const std::string& line)
 {
@@ -79,7 +60,7 @@ MessageBox::~MessageBox()
 bool MessageBox::Build()
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO) || !DriverCanShowWindows()) return false;
-    font_ = OpenBoxFont();
+    font_ = OpenFontFace(kFace, kFontSize);
     if (!font_) return false;
     lineHeight_ = TTF_FontLineSkip(font_) + 2;
 
