@@ -34,6 +34,19 @@ void Fill(SDL_Surface* s, const SDL_Rect& r, Uint8 red, Uint8 green, Uint8 blue)
     SDL_FillRect(s, &r, SDL_MapRGB(s->format, red, green, blue));
 }
 
+// The box's window surface, in software: SDL would otherwise back it with a GL renderer whose context
+// would replace the game's. Asked for once at the start and again after a resize.
+SDL_Surface* SoftwareSurface(SDL_Window* window)
+{
+    const char* old = SDL_GetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+    const std::string keep = old ? old : "";
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (old) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, keep.c_str());
+    else SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+    return surface;
+}
+
 // Nobody could see a window on these drivers, and nobody could answer it.
 bool DriverCanShowWindows()
 {
@@ -125,14 +138,12 @@ bool MessageBox::Build()
     if (!window_) return false;
     windowId_ = SDL_GetWindowID(window_);
     if (owned_ && owner) SDL_SetWindowModalFor(window_, owner);
-    // The window surface would otherwise be backed by a GL renderer, whose context would replace the game's.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    return SDL_GetWindowSurface(window_) != nullptr;
+    return SoftwareSurface(window_) != nullptr;
 }
 
 void MessageBox::Draw()
 {
-    SDL_Surface* s = SDL_GetWindowSurface(window_);
+    SDL_Surface* s = SoftwareSurface(window_);
     if (!s) return;
     Fill(s, {0, 0, s->w, s->h}, 255, 255, 255);
     Fill(s, {0, s->h - kBandHeight, s->w, kBandHeight}, 240, 240, 240);
