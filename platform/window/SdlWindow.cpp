@@ -64,45 +64,14 @@ void Window::Destroy()
     destroyed_ = true;
 }
 
-void Window::SetWindowProc(WindowProcFn proc, void* user)
+void Window::Maximize()
 {
-    proc_ = proc;
-    user_ = user;
+    if (window_) SDL_MaximizeWindow(window_);
 }
 
-win::LRESULT Window::SendMessage(std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam)
+void Window::AllowScreenSaver()
 {
-    if (proc_) return proc_(user_, message, wParam, lParam);
-    return DefWindowProc(message, wParam, lParam);
-}
-
-void Window::DispatchMessage(const win::Msg& msg)
-{
-    SendMessage(msg.message, msg.wParam, msg.lParam);
-}
-
-win::LRESULT Window::DefWindowProc(std::uint32_t message, win::WPARAM wParam, win::LPARAM)
-{
-    switch (message) {
-    case win::WM_CLOSE:
-        Destroy();
-        return 0;
-    case win::WM_SYSCOMMAND:
-        if (wParam == win::SC_CLOSE) {
-            SendMessage(win::WM_CLOSE, 0, 0);
-        } else if (wParam == win::SC_MAXIMIZE) {
-            if (window_) SDL_MaximizeWindow(window_);
-        } else if (wParam == win::SC_SCREENSAVE || wParam == win::SC_MONITORPOWER) {
-            SDL_EnableScreenSaver();
-        }
-        return 0;
-    case win::WM_SYSKEYDOWN:
-        // Alt+F4 is the system's close shortcut.
-        if (wParam == win::VK_F4) SendMessage(win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
-        return 0;
-    default:
-        return 0;
-    }
+    SDL_EnableScreenSaver();
 }
 
 void Window::Translate(const SDL_Event& e, bool keyMessages)
@@ -168,9 +137,7 @@ void Window::Translate(const SDL_Event& e, bool keyMessages)
         if (down && key == SDLK_F10 && !e.key.repeat) queue_.push_back({win::WM_SYSCOMMAND, win::SC_KEYMENU, 0, 0});
         std::uint32_t vk = VirtualKeyOf(key);
         if (vk == 0) break;
-        const bool sys = (mods & win::MOD_ALT_HELD) != 0;
-        std::uint32_t msg = down ? (sys ? win::WM_SYSKEYDOWN : win::WM_KEYDOWN) : (sys ? win::WM_SYSKEYUP : win::WM_KEYUP);
-        queue_.push_back({msg, vk, e.key.repeat ? 1 : 0, mods});
+        queue_.push_back(KeyMessage(down, vk, mods, e.key.repeat != 0));
         break;
     }
     default:
