@@ -2,7 +2,10 @@
 
 #include <SDL_image.h>
 
+#include <cctype>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
 
 namespace sdl {
@@ -26,9 +29,50 @@ std::uint32_t VirtualKeyOf(SDL_Keycode key)
     }
 }
 
+namespace {
+
+// Whether SDL_VIDEODRIVER, a comma-separated list, names the driver.
+bool Asked(const char* driver)
+{
+    const char* hint = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (!hint) return false;
+    std::string list = "," + std::string(hint) + ",";
+    for (char& c : list) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return list.find("," + std::string(driver) + ",") != std::string::npos;
+}
+
+std::string Described(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return std::string(variable) + (value && *value ? "=" + std::string(value) : " is not set");
+}
+
+}  // namespace
+
+bool StartVideo()
+{
+    // Why the first try found no display: a second try moments later would only probe again.
+    static std::string refused;
+    if (refused.empty()) {
+        std::string why;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+            const char* driver = SDL_GetCurrentVideoDriver();
+            const bool unseen = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+            if (!unseen || Asked(driver)) return true;
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        } else if (SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
+            why = "; " + Described("SDL_VIDEODRIVER") + ": " + SDL_GetError();
+        }
+        refused = "no X11 or Wayland display could be opened (" + Described("DISPLAY") + ", " +
+                  Described("WAYLAND_DISPLAY") + why + ")";
+    }
+    SDL_SetError("%s", refused.c_str());
+    return false;
+}
+
 bool Window::Create(const std::string& title, int width, int height, const std::string& iconPath)
 {
-    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && !StartVideo()) return false;
     // A window kept after Destroy (for its GL context) is replaced by the new one.
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;

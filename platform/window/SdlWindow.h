@@ -49,6 +49,11 @@ private:
     int width_ = 0, height_ = 0;
 };
 
+// Starts SDL's video on a display someone can see. SDL falls back to its offscreen driver when no display
+// answers, which would run the game unseen: offscreen and dummy only when SDL_VIDEODRIVER names them.
+// False, with SDL's error saying what is missing, when there is none.
+bool StartVideo();
+
 // SDL keycode to Win32 virtual key, 0 when it has none the game uses.
 std::uint32_t VirtualKeyOf(SDL_Keycode key);
 
