@@ -6,6 +6,7 @@
 #include "platform/WinTypes.h"
 #include "platform/text/FontFace.h"
 #include "platform/window/SdlWindow.h"
+#include "platform/window/LegacyWindowName.h"
 
 namespace sdl {
 
@@ -136,6 +137,7 @@ bool MessageBox::Build()
     window_ = SDL_CreateWindow(caption_.c_str(), px, py, width, height, flags);
     SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, oldType ? keepType.c_str() : nullptr);
     if (!window_) return false;
+    SetLegacyWindowName(window_, caption_);
     windowId_ = SDL_GetWindowID(window_);
     if (owned_ && owner) SDL_SetWindowModalFor(window_, owner);
     return SoftwareSurface(window_) != nullptr;

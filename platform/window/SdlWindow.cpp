@@ -8,6 +8,8 @@
 #include <cstring>
 #include <thread>
 
+#include "platform/window/LegacyWindowName.h"
+
 namespace sdl {
 
 std::uint32_t VirtualKeyOf(SDL_Keycode key)
@@ -81,6 +83,7 @@ bool Window::Create(const std::string& title, int width, int height, const std::
     window_ = SDL_CreateWindow(title.c_str(), 0, 0, width, height,
                                SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window_) return false;
+    SetLegacyWindowName(window_, title);
     width_ = width;
     height_ = height;
     if (!iconPath.empty()) {

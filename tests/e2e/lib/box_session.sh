@@ -12,10 +12,12 @@ start_wm "$mode"
 
 # Option: its own window in front with its caption and text; Return closes it, the title goes on.
 start_game "$1"
+[ "$(legacy_name_of "$game")" = "Zenthar" ] || fail "the game window's WM_NAME [$(legacy_name_of "$game")]"
 tap c; tap f
 wait_for 50 box_window || fail "Option showed no box"
 box=$(box_window)
 [ "$(caption_of "$box")" = "オプション" ] || fail "caption [$(caption_of "$box")]"
+[ "$(legacy_name_of "$box")" = "オプション" ] || fail "WM_NAME [$(legacy_name_of "$box")]: $(xprop -id "$box" WM_NAME)"
 wait_for 30 focused "$box" || fail "the box did not take the focus"
 sleep 0.3
 import -window "$box" "$OUT/option.png"

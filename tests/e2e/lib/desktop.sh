@@ -48,6 +48,8 @@ box_window() {
   return 1
 }
 caption_of() { xprop -id "$1" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
+# The legacy name older window managers and taskbars read, decoded as xprop does in a UTF-8 session.
+legacy_name_of() { LC_ALL=C.UTF-8 xprop -id "$1" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([^)]*) = "\(.*\)"$/\1/p'; }
 
 # Waits for the game to end; sets st to its status, 124 when it did not within $1 tenths of a second.
 status_within() {
