@@ -14,7 +14,7 @@ cp -r "$stage/Table" "$work/"
 
 session() {  # $1 = wm | bare; prints the window geometry and leaves a screenshot in $work/$1.png
   cd "$work"
-  timeout -k 5 50 xvfb-run -a -s "-screen 0 1280x720x24" bash -c '
+  timeout -k 5 50 xvfb-run -a -s "-noreset -screen 0 1280x720x24" bash -c '
     if [ "'"$1"'" = wm ]; then
       openbox >/dev/null 2>&1 &
       for i in $(seq 1 100); do xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && break; sleep 0.1; done

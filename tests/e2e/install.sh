@@ -62,7 +62,7 @@ printf '[ウィンドウモード]\nFullScreen=1\n' > "$elsewhere/Setting.ini"
 shot="$elsewhere/stage.png"
 cd "$elsewhere"
 export SDL_AUDIODRIVER=dummy
-out=$(timeout -k 5 60 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+out=$(timeout -k 5 60 xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash -c '
   "$0" 2> "$1/err" & pid=$!
   for i in $(seq 1 100); do xdotool search --name "^Zenthar$" > /dev/null 2>&1 && break; sleep 0.1; done
   sleep 1

@@ -7,7 +7,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 run_session() {  # $1 = how to end it: escape | term
   cd "$stage"
-  timeout -k 5 60 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  timeout -k 5 60 xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash -c '
     ./bin/zenthar 2> /tmp/zenthar_e2e_err & pid=$!
     for i in $(seq 1 100); do xdotool search --name "^Zenthar$" >/dev/null 2>&1 && break; sleep 0.1; done
     sleep 3
