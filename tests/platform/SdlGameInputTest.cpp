@@ -34,7 +34,7 @@ protected:
         game = CreateGame();
         // Without a window manager X gives focus to the window under the pointer; ask for it as well.
         SDL_Window* window = SDL_GL_GetCurrentWindow();
-        for (int i = 0; i < 300 && !Sys().window->IsForeground(); ++i) {
+        for (int i = 0; i < 1000 && !Sys().window->IsForeground(); ++i) {
             if (window && i % 50 == 0) SDL_SetWindowInputFocus(window);
             Pump();
             SDL_Delay(10);

@@ -31,7 +31,7 @@ protected:
     }
     bool WaitForFront()
     {
-        for (int i = 0; i < 300 && !window->IsForeground(); ++i) {
+        for (int i = 0; i < 1000 && !window->IsForeground(); ++i) {
             if (i % 50 == 0) SDL_SetWindowInputFocus(window->Handle());
             win::Msg m;
             while (window->PeekMessage(m)) {
