@@ -3,7 +3,8 @@
 
 int main(int, char**)
 {
-    // Without a display the window cannot be made; the game object reports that and exits 1.
+    // Without a display the window cannot be made: the platform says what is missing, the game object
+    // reports the missing device and exits 1.
     InstallSdlPlatform();
     return RunGame();
 }

@@ -1,5 +1,6 @@
 #include <SDL.h>
 
+#include <cstdio>
 #include <memory>
 
 #include "platform/Platform.h"
@@ -33,7 +34,9 @@ bool InstallSdlPlatform()
 {
     // Controllers keep reporting on offscreen and virtual displays, where focus may never come.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    const bool video = SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    // With no display the game object's device failure follows; this line says what is missing.
+    const bool video = SDL_Init(SDL_INIT_EVENTS) == 0 && sdl::StartVideo();
+    if (!video) std::fprintf(stderr, "zenthar: %s\n", SDL_GetError());
     static SdlBackEnd backEnd;
     backEnd.graphics = std::make_unique<sdl::Graphics>(&backEnd.window);
     backEnd.input = std::make_unique<sdl::Input>(&backEnd.window);

@@ -61,5 +61,5 @@ xdotool keyup f
 xdotool key Escape
 wait $pid
 EOF
-timeout -k 5 120 xvfb-run -a -s "-screen 0 1024x768x24" bash "$session" "$root" "$out"
+timeout -k 5 120 xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash "$session" "$root" "$out"
 ls -l "$out"/*.png

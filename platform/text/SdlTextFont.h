@@ -1,4 +1,4 @@
-// A TrueType face through SDL2_ttf, found by family name through fontconfig.
+// A TrueType face through SDL2_ttf as the game's text font, glyph by glyph.
 #pragma once
 #include <SDL_ttf.h>
 
@@ -21,9 +21,6 @@ public:
 private:
     TTF_Font* font_;
 };
-
-// The file of the face fontconfig gives for the family, preferring one with Japanese; empty when none.
-std::string ResolveFontFile(const std::string& family, int& faceIndex);
 
 // The face at a pixel height: the line (ascent + descent) is height pixels tall. Null when none can be had.
 std::unique_ptr<ITextFont> OpenTextFont(const std::string& family, int height, bool italic);

@@ -29,41 +29,10 @@ void Window::Destroy()
     exists = false;
 }
 
-void Window::SetWindowProc(WindowProcFn proc, void* user)
-{
-    proc_ = proc;
-    user_ = user;
-}
-
 win::LRESULT Window::SendMessage(std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam)
 {
     handled.push_back(message);
-    if (proc_) return proc_(user_, message, wParam, lParam);
-    return DefWindowProc(message, wParam, lParam);
-}
-
-void Window::DispatchMessage(const win::Msg& msg)
-{
-    SendMessage(msg.message, msg.wParam, msg.lParam);
-}
-
-win::LRESULT Window::DefWindowProc(std::uint32_t message, win::WPARAM wParam, win::LPARAM)
-{
-    switch (message) {
-    case win::WM_CLOSE:
-        Destroy();
-        return 0;
-    case win::WM_SYSCOMMAND:
-        if (wParam == win::SC_CLOSE) SendMessage(win::WM_CLOSE, 0, 0);
-        if (wParam == win::SC_MAXIMIZE) maximized = true;
-        if (wParam == win::SC_SCREENSAVE || wParam == win::SC_MONITORPOWER) screenSaverAllowed = true;
-        return 0;
-    case win::WM_SYSKEYDOWN:
-        if (wParam == win::VK_F4) SendMessage(win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
-        return 0;
-    default:
-        return 0;
-    }
+    return MessageWindow::SendMessage(message, wParam, lParam);
 }
 
 bool Window::PeekMessage(win::Msg& msg)
@@ -103,10 +72,8 @@ void Window::GetClientSize(int& w, int& h) const
 
 void Window::PressKey(std::uint32_t vk, std::uint32_t modifiers)
 {
-    // With Alt held they are system keys, as on the real back end.
-    const bool sys = (modifiers & win::MOD_ALT_HELD) != 0;
-    queue.push_back({sys ? win::WM_SYSKEYDOWN : win::WM_KEYDOWN, vk, 0, modifiers});
-    queue.push_back({sys ? win::WM_SYSKEYUP : win::WM_KEYUP, vk, 0, modifiers});
+    queue.push_back(KeyMessage(true, vk, modifiers, false));
+    queue.push_back(KeyMessage(false, vk, modifiers, false));
 }
 
 }  // namespace headless

@@ -6,19 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "platform/window/IWindow.h"
+#include "platform/window/MessageWindow.h"
 
 namespace headless {
 
-class Window : public IWindow {
+class Window : public MessageWindow {
 public:
     bool Create(const std::string& title, int width, int height, const std::string& iconPath) override;
     bool Exists() const override { return exists; }
     void Destroy() override;
-    void SetWindowProc(WindowProcFn proc, void* user) override;
+    // Records the message, then routes it as the real back end does.
     win::LRESULT SendMessage(std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam) override;
-    void DispatchMessage(const win::Msg& msg) override;
-    win::LRESULT DefWindowProc(std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam) override;
     bool PeekMessage(win::Msg& msg) override;
     bool GetMessage(win::Msg& msg) override;
     void PostMessage(const win::Msg& msg) override { queue.push_back(msg); }
@@ -57,9 +55,11 @@ public:
     int waits = 0;                       // WaitMessage calls, and the seconds the last one asked for
     double lastWait = 0.0;
 
+protected:
+    void Maximize() override { maximized = true; }
+    void AllowScreenSaver() override { screenSaverAllowed = true; }
+
 private:
-    WindowProcFn proc_ = nullptr;
-    void* user_ = nullptr;
     std::uint64_t idleCalls_ = 0;
 };
 

@@ -4,21 +4,16 @@
 #include <cstring>
 
 #include "platform/WinTypes.h"
-#include "platform/text/SdlTextFont.h"
+#include "platform/text/FontFace.h"
 #include "platform/window/SdlWindow.h"
+#include "platform/window/LegacyWindowName.h"
 
 namespace sdl {
 
 namespace {
 
-// The face the game's own text asks for, which resolves to a Japanese one; then common faces.
+// The face the game's own text asks for.
 const char* const kFace = "MS ゴシック";
-const char* const kFallbackFaces[] = {
-    "/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf",
-    "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-    "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
-    "/usr/share/fonts/truetype/freefont/FreeSans.ttf",
-};
 constexpr int kFontSize = 15;
 constexpr int kTextMargin = 24;
 constexpr int kBandHeight = 46;
@@ -27,19 +22,6 @@ constexpr int kButtonHeight = 26;
 constexpr int kButtonGap = 10;
 constexpr int kBandMargin = 12;
 constexpr int kMinWidth = 220;
-
-TTF_Font* OpenBoxFont()
-{
-    if (!TTF_WasInit() && TTF_Init() != 0) return nullptr;
-    int index = 0;
-    const std::string file = ResolveFontFile(kFace, index);
-    TTF_Font* font = file.empty() ? nullptr : TTF_OpenFontIndex(file.c_str(), kFontSize, index);
-    for (const char* path : kFallbackFaces) {
-        if (!font) font = TTF_OpenFont(path, kFontSize);
-    }
-    if (font) TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
-    return font;
-}
 
 SDL_Surface* RenderLine(TTF_Font* font, const std::string& line)
 {
@@ -51,6 +33,19 @@ SDL_Surface* RenderLine(TTF_Font* font, const std::string& line)
 void Fill(SDL_Surface* s, const SDL_Rect& r, Uint8 red, Uint8 green, Uint8 blue)
 {
     SDL_FillRect(s, &r, SDL_MapRGB(s->format, red, green, blue));
+}
+
+// The box's window surface, in software: SDL would otherwise back it with a GL renderer whose context
+// would replace the game's. Asked for once at the start and again after a resize.
+SDL_Surface* SoftwareSurface(SDL_Window* window)
+{
+    const char* old = SDL_GetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+    const std::string keep = old ? old : "";
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    SDL_Surface* surface = SDL_GetWindowSurface(window);
+    if (old) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, keep.c_str());
+    else SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
+    return surface;
 }
 
 // Nobody could see a window on these drivers, and nobody could answer it.
@@ -79,7 +74,7 @@ MessageBox::~MessageBox()
 bool MessageBox::Build()
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO) || !DriverCanShowWindows()) return false;
-    font_ = OpenBoxFont();
+    font_ = OpenFontFace(kFace, kFontSize);
     if (!font_) return false;
     lineHeight_ = TTF_FontLineSkip(font_) + 2;
 
@@ -142,16 +137,15 @@ bool MessageBox::Build()
     window_ = SDL_CreateWindow(caption_.c_str(), px, py, width, height, flags);
     SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, oldType ? keepType.c_str() : nullptr);
     if (!window_) return false;
+    SetLegacyWindowName(window_, caption_);
     windowId_ = SDL_GetWindowID(window_);
     if (owned_ && owner) SDL_SetWindowModalFor(window_, owner);
-    // The window surface would otherwise be backed by a GL renderer, whose context would replace the game's.
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    return SDL_GetWindowSurface(window_) != nullptr;
+    return SoftwareSurface(window_) != nullptr;
 }
 
 void MessageBox::Draw()
 {
-    SDL_Surface* s = SDL_GetWindowSurface(window_);
+    SDL_Surface* s = SoftwareSurface(window_);
     if (!s) return;
     Fill(s, {0, 0, s->w, s->h}, 255, 255, 255);
     Fill(s, {0, s->h - kBandHeight, s->w, kBandHeight}, 240, 240, 240);

@@ -2,8 +2,13 @@
 
 #include <SDL_image.h>
 
+#include <cctype>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <thread>
+
+#include "platform/window/LegacyWindowName.h"
 
 namespace sdl {
 
@@ -26,9 +31,50 @@ std::uint32_t VirtualKeyOf(SDL_Keycode key)
     }
 }
 
+namespace {
+
+// Whether SDL_VIDEODRIVER, a comma-separated list, names the driver.
+bool Asked(const char* driver)
+{
+    const char* hint = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+    if (!hint) return false;
+    std::string list = "," + std::string(hint) + ",";
+    for (char& c : list) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return list.find("," + std::string(driver) + ",") != std::string::npos;
+}
+
+std::string Described(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return std::string(variable) + (value && *value ? "=" + std::string(value) : " is not set");
+}
+
+}  // namespace
+
+bool StartVideo()
+{
+    // Why the first try found no display: a second try moments later would only probe again.
+    static std::string refused;
+    if (refused.empty()) {
+        std::string why;
+        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
+            const char* driver = SDL_GetCurrentVideoDriver();
+            const bool unseen = driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
+            if (!unseen || Asked(driver)) return true;
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
+        } else if (SDL_GetHint(SDL_HINT_VIDEODRIVER)) {
+            why = "; " + Described("SDL_VIDEODRIVER") + ": " + SDL_GetError();
+        }
+        refused = "no X11 or Wayland display could be opened (" + Described("DISPLAY") + ", " +
+                  Described("WAYLAND_DISPLAY") + why + ")";
+    }
+    SDL_SetError("%s", refused.c_str());
+    return false;
+}
+
 bool Window::Create(const std::string& title, int width, int height, const std::string& iconPath)
 {
-    if (!SDL_WasInit(SDL_INIT_VIDEO) && SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
+    if (!SDL_WasInit(SDL_INIT_VIDEO) && !StartVideo()) return false;
     // A window kept after Destroy (for its GL context) is replaced by the new one.
     if (window_) SDL_DestroyWindow(window_);
     window_ = nullptr;
@@ -37,6 +83,7 @@ bool Window::Create(const std::string& title, int width, int height, const std::
     window_ = SDL_CreateWindow(title.c_str(), 0, 0, width, height,
                                SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window_) return false;
+    SetLegacyWindowName(window_, title);
     width_ = width;
     height_ = height;
     if (!iconPath.empty()) {
@@ -64,45 +111,14 @@ void Window::Destroy()
     destroyed_ = true;
 }
 
-void Window::SetWindowProc(WindowProcFn proc, void* user)
+void Window::Maximize()
 {
-    proc_ = proc;
-    user_ = user;
+    if (window_) SDL_MaximizeWindow(window_);
 }
 
-win::LRESULT Window::SendMessage(std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam)
+void Window::AllowScreenSaver()
 {
-    if (proc_) return proc_(user_, message, wParam, lParam);
-    return DefWindowProc(message, wParam, lParam);
-}
-
-void Window::DispatchMessage(const win::Msg& msg)
-{
-    SendMessage(msg.message, msg.wParam, msg.lParam);
-}
-
-win::LRESULT Window::DefWindowProc(std::uint32_t message, win::WPARAM wParam, win::LPARAM)
-{
-    switch (message) {
-    case win::WM_CLOSE:
-        Destroy();
-        return 0;
-    case win::WM_SYSCOMMAND:
-        if (wParam == win::SC_CLOSE) {
-            SendMessage(win::WM_CLOSE, 0, 0);
-        } else if (wParam == win::SC_MAXIMIZE) {
-            if (window_) SDL_MaximizeWindow(window_);
-        } else if (wParam == win::SC_SCREENSAVE || wParam == win::SC_MONITORPOWER) {
-            SDL_EnableScreenSaver();
-        }
-        return 0;
-    case win::WM_SYSKEYDOWN:
-        // Alt+F4 is the system's close shortcut.
-        if (wParam == win::VK_F4) SendMessage(win::WM_SYSCOMMAND, win::SC_CLOSE, 0);
-        return 0;
-    default:
-        return 0;
-    }
+    SDL_EnableScreenSaver();
 }
 
 void Window::Translate(const SDL_Event& e, bool keyMessages)
@@ -168,9 +184,7 @@ void Window::Translate(const SDL_Event& e, bool keyMessages)
         if (down && key == SDLK_F10 && !e.key.repeat) queue_.push_back({win::WM_SYSCOMMAND, win::SC_KEYMENU, 0, 0});
         std::uint32_t vk = VirtualKeyOf(key);
         if (vk == 0) break;
-        const bool sys = (mods & win::MOD_ALT_HELD) != 0;
-        std::uint32_t msg = down ? (sys ? win::WM_SYSKEYDOWN : win::WM_KEYDOWN) : (sys ? win::WM_SYSKEYUP : win::WM_KEYUP);
-        queue_.push_back({msg, vk, e.key.repeat ? 1 : 0, mods});
+        queue_.push_back(KeyMessage(down, vk, mods, e.key.repeat != 0));
         break;
     }
     default:

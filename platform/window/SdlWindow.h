@@ -7,19 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "platform/window/IWindow.h"
+#include "platform/window/MessageWindow.h"
 
 namespace sdl {
 
-class Window : public IWindow {
+class Window : public MessageWindow {
 public:
     bool Create(const std::string& title, int width, int height, const std::string& iconPath) override;
     bool Exists() const override { return window_ != nullptr && !destroyed_; }
     void Destroy() override;
-    void SetWindowProc(WindowProcFn proc, void* user) override;
-    win::LRESULT SendMessage(std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam) override;
-    void DispatchMessage(const win::Msg& msg) override;
-    win::LRESULT DefWindowProc(std::uint32_t message, win::WPARAM wParam, win::LPARAM lParam) override;
     bool PeekMessage(win::Msg& msg) override;
     bool GetMessage(win::Msg& msg) override;
     void PostMessage(const win::Msg& msg) override { queue_.push_back(msg); }
@@ -38,18 +34,25 @@ public:
     // Sees every SDL event before it is translated (the input back end keeps its key state here).
     std::vector<std::function<void(const SDL_Event&)>> listeners;
 
+protected:
+    void Maximize() override;
+    void AllowScreenSaver() override;
+
 private:
     void Translate(const SDL_Event& e, bool keyMessages = true);
 
     SDL_Window* window_ = nullptr;
-    WindowProcFn proc_ = nullptr;
-    void* user_ = nullptr;
     std::deque<win::Msg> queue_;
     bool fullScreen_ = false;
     bool destroyed_ = false;
     bool altAlone_ = false;
     int width_ = 0, height_ = 0;
 };
+
+// Starts SDL's video on a display someone can see. SDL falls back to its offscreen driver when no display
+// answers, which would run the game unseen: offscreen and dummy only when SDL_VIDEODRIVER names them.
+// False, with SDL's error saying what is missing, when there is none.
+bool StartVideo();
 
 // SDL keycode to Win32 virtual key, 0 when it has none the game uses.
 std::uint32_t VirtualKeyOf(SDL_Keycode key);

@@ -12,7 +12,7 @@ export SDL_AUDIODRIVER=dummy
 for mode in bare wm; do
   export OUT=$work/$mode
   mkdir -p "$OUT"
-  timeout -k 5 45 xvfb-run -a -s "-screen 0 1024x768x24" bash "$here/lib/focus_session.sh" "$stage" $mode
+  timeout -k 5 80 xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash "$here/lib/focus_session.sh" "$stage" $mode
   rc=$?
   [ $rc = 0 ] || { echo "FAIL ($mode): session status $rc"; cat "$OUT/stderr"; exit 1; }
 done

@@ -13,7 +13,7 @@ convert "$stage/bin/game.ico[0]" -depth 8 "rgba:$tmp/want.rgba" || fail "cannot 
 
 window_icon() {  # $1 = game root; prints the window's _NET_WM_ICON and the game's exit status
   cd "$1" || return 1
-  timeout -k 5 60 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  timeout -k 5 60 xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash -c '
     ./bin/zenthar 2> "$0/err" & pid=$!
     for i in $(seq 1 150); do
       w=$(xdotool search --name "^Zenthar$" 2> /dev/null | head -1)

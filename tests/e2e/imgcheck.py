@@ -17,7 +17,8 @@ def rmse(a, b):
 
 
 def dragon_x(img, top, bottom):
-    """Mean x of the player's green pixels in a band of rows, or -1."""
+    """Median x of the player's green pixels in a band of rows, or -1. The median, as the edge of an
+    enemy crossing the band holds a few such pixels too."""
     xs = []
     px = img.load()
     for y in range(top, bottom):
@@ -25,7 +26,8 @@ def dragon_x(img, top, bottom):
             r, g, b = px[x, y]
             if g - r > 40 and g - b > 30:
                 xs.append(x)
-    return sum(xs) / len(xs) if len(xs) > 20 else -1
+    xs.sort()
+    return (xs[(len(xs) - 1) // 2] + xs[len(xs) // 2]) / 2 if len(xs) > 20 else -1
 
 
 def sky_fraction(img):

@@ -4,7 +4,7 @@ set -uo pipefail
 stage=${1:?staged game root}
 tests="$stage/../tests/zenthar_tests"
 [ -x "$tests" ] || { echo "FAIL: no test binary at $tests"; exit 1; }
-out=$(SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy timeout -k 5 60 xvfb-run -a -s "-screen 0 1024x768x24" \
+out=$(SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy timeout -k 5 60 xvfb-run -a -s "-noreset -screen 0 1024x768x24" \
       "$tests" --gtest_filter='SdlGameInputTest.*' 2>&1)
 echo "$out" | tail -20
 grep -q "SKIPPED" <<<"$out" && { echo "FAIL: the game window got no focus"; exit 1; }

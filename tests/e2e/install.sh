@@ -4,6 +4,7 @@
 # the root as working directory, the title, play, and Escape with status 0.
 set -uo pipefail
 stage=${1:?staged game root}
+here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$stage/.." && pwd)
 prefix=$(mktemp -d "/tmp/zenthar install [x86].XXXXXX")
 elsewhere=$(mktemp -d /tmp/zenthar_elsewhere.XXXXXX)
@@ -62,22 +63,34 @@ printf '[ウィンドウモード]\nFullScreen=1\n' > "$elsewhere/Setting.ini"
 shot="$elsewhere/stage.png"
 cd "$elsewhere"
 export SDL_AUDIODRIVER=dummy
-out=$(timeout -k 5 60 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+out=$(timeout -k 5 90 xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash -c '
   "$0" 2> "$1/err" & pid=$!
-  for i in $(seq 1 100); do xdotool search --name "^Zenthar$" > /dev/null 2>&1 && break; sleep 0.1; done
-  sleep 1
-  echo "windows before $(xdotool search --onlyvisible --name "" 2> /dev/null | wc -l)"
+  for i in $(seq 1 300); do xdotool search --name "^Zenthar$" > /dev/null 2>&1 && break; sleep 0.1; done
+  # The title drawn: the loop runs and takes keys.
+  for i in $(seq 1 100); do
+    import -window root -crop 800x600+0+0 "$1/title.png"
+    [ "$(convert "$1/title.png" -format "%[fx:mean>0.05]" info:)" = 1 ] && break
+    sleep 0.2
+  done
+  before=$(xdotool search --onlyvisible --name "" 2> /dev/null | wc -l)
+  echo "windows before $before"
   cwd=$(readlink /proc/$pid/cwd); echo "cwd $cwd"
   # Elsewhere the game would stop in the "error" box of the missing tables: end it here.
   [ "$cwd" = "$2" ] || { kill -9 $pid; exit 0; }
   xwininfo -name Zenthar | grep -E "Width|Height"
-  xdotool key f; sleep 2
+  # Stage 1 in sight (the sky fills most of the field), or another window (a box) in its place.
+  xdotool key f
+  for i in $(seq 1 60); do
+    import -window root "$1/stage.png"
+    [ "$(xdotool search --onlyvisible --name "" 2> /dev/null | wc -l)" = "$before" ] || break
+    awk -v s="$(/usr/bin/python3 "$3/imgcheck.py" sky "$1/stage.png")" "BEGIN { exit !(s >= 0.9) }" && break
+    sleep 0.3
+  done
   echo "windows after $(xdotool search --onlyvisible --name "" 2> /dev/null | wc -l)"
-  import -window root "$1/stage.png"
   xdotool key Escape
   wait $pid; echo "exit $?"
   cat "$1/err"
-' "$launcher" "$elsewhere" "$root") || fail "session did not finish: $out"
+' "$launcher" "$elsewhere" "$root" "$here") || fail "session did not finish: $out"
 echo "$out"
 grep -Fqx "cwd $root" <<<"$out" || fail "the game did not run in its root"
 grep -q "Width: 800" <<<"$out" || fail "window is not 800 wide (the caller's Setting.ini was read?)"

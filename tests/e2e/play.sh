@@ -10,7 +10,7 @@ export OUT=$(mktemp -d)
 fail() { echo "FAIL: $*"; echo "screenshots kept in $OUT"; exit 1; }
 within() { awk -v v="$1" -v lo="$2" -v hi="$3" 'BEGIN { exit !(v >= lo && v <= hi) }'; }
 
-timeout -k 5 90 xvfb-run -a -s "-screen 0 1024x768x24" bash "$here/lib/play_session.sh" "$stage" escape \
+timeout -k 5 90 xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash "$here/lib/play_session.sh" "$stage" escape \
   || fail "session did not finish"
 grep -q "exit 0" "$OUT/status" || fail "Escape: $(cat "$OUT/status")"
 
@@ -37,7 +37,7 @@ echo "player x before pause $x0, after holding right while paused $x1, after res
 within "$(echo "$x1 - $x0" | bc)" -1 1 || fail "the player moved while paused"
 within "$(echo "$x2 - $x1" | bc)" 20 400 || fail "the player did not move after resuming"
 
-timeout -k 5 60 xvfb-run -a -s "-screen 0 1024x768x24" bash "$here/lib/play_session.sh" "$stage" game-end \
+timeout -k 5 60 xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash "$here/lib/play_session.sh" "$stage" game-end \
   || fail "Game_End session did not finish"
 grep -q "exit 1" "$OUT/status" || fail "Game_End: $(cat "$OUT/status")"
 rm -rf "$OUT"

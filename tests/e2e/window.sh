@@ -7,10 +7,10 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 run_session() {  # $1 = how to end it: escape | term
   cd "$stage"
-  timeout -k 5 60 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  timeout -k 5 60 xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash -c '
     ./bin/zenthar 2> /tmp/zenthar_e2e_err & pid=$!
-    for i in $(seq 1 100); do xdotool search --name "^Zenthar$" >/dev/null 2>&1 && break; sleep 0.1; done
-    sleep 3
+    for i in $(seq 1 300); do xdotool search --name "^Zenthar$" >/dev/null 2>&1 && break; sleep 0.1; done
+    sleep 3  # the loop runs this long for its rate
     xwininfo -name Zenthar | grep -E "Width|Height|Absolute upper-left"
     if [ "'"$1"'" = escape ]; then xdotool key Escape; else kill -TERM $pid; fi
     start=$(date +%s%N)

@@ -12,6 +12,7 @@
 #include "platform/input/SdlInput.h"
 #include "tests/platform/GlFixture.h"
 #include "tests/support/GameTestSupport.h"
+#include "tests/support/VirtualJoystick.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ protected:
         game = CreateGame();
         // Without a window manager X gives focus to the window under the pointer; ask for it as well.
         SDL_Window* window = SDL_GL_GetCurrentWindow();
-        for (int i = 0; i < 300 && !Sys().window->IsForeground(); ++i) {
+        for (int i = 0; i < 1000 && !Sys().window->IsForeground(); ++i) {
             if (window && i % 50 == 0) SDL_SetWindowInputFocus(window);
             Pump();
             SDL_Delay(10);
@@ -42,7 +43,7 @@ protected:
     }
     void TearDown() override
     {
-        if (device >= 0) sdl::DetachVirtualJoystick(device);
+        if (device >= 0) testsupport::DetachVirtualJoystick(device);
         if (game) {
             Sys().window->Destroy();
             delete game;
@@ -95,34 +96,34 @@ TEST_F(SdlGameInputTest, KeysAndAControllerPlayThroughTheShippedMap)
         EXPECT_FALSE(Step(key)) << key;
     }
 
-    device = sdl::AttachVirtualController(11);
+    device = testsupport::AttachVirtualController(11);
     ASSERT_GE(device, 0) << SDL_GetError();
     Pump();
     const std::pair<int, int> buttons[] = {{0, 2}, {9, 0}, {6, 9}};  // SDL's A, left shoulder, Start
     for (auto [button, key] : buttons) {
-        ASSERT_TRUE(sdl::SetVirtualJoystickButton(device, button, true));
+        ASSERT_TRUE(testsupport::SetVirtualJoystickButton(device, button, true));
         EXPECT_TRUE(Step(key)) << key;
-        sdl::SetVirtualJoystickButton(device, button, false);
+        testsupport::SetVirtualJoystickButton(device, button, false);
         EXPECT_FALSE(Step(key)) << key;
     }
 
-    ASSERT_TRUE(sdl::SetVirtualJoystickHat(device, 0, SDL_HAT_LEFT));
+    ASSERT_TRUE(testsupport::SetVirtualJoystickHat(device, 0, SDL_HAT_LEFT));
     EXPECT_TRUE(Step(11));
     EXPECT_FLOAT_EQ(game->playerPad[0]->axisX, -1.0f);
-    sdl::SetVirtualJoystickHat(device, 0, SDL_HAT_DOWN);
+    testsupport::SetVirtualJoystickHat(device, 0, SDL_HAT_DOWN);
     EXPECT_TRUE(Step(13));
     EXPECT_FALSE(game->GetIs(0, 11));
-    sdl::SetVirtualJoystickHat(device, 0, SDL_HAT_CENTERED);
-    ASSERT_TRUE(sdl::SetVirtualJoystickAxis(device, 0, 32767));
+    testsupport::SetVirtualJoystickHat(device, 0, SDL_HAT_CENTERED);
+    ASSERT_TRUE(testsupport::SetVirtualJoystickAxis(device, 0, 32767));
     EXPECT_TRUE(Step(10));
     EXPECT_FLOAT_EQ(game->playerPad[0]->axisX, 1.0f);
-    sdl::SetVirtualJoystickAxis(device, 0, 6000);  // about 183: inside the dead zone
+    testsupport::SetVirtualJoystickAxis(device, 0, 6000);  // about 183: inside the dead zone
     EXPECT_FALSE(Step(10));
 
     // Pulled out while held: it contributes nothing from then on.
-    sdl::SetVirtualJoystickButton(device, 0, true);
+    testsupport::SetVirtualJoystickButton(device, 0, true);
     EXPECT_TRUE(Step(2));
-    sdl::DetachVirtualJoystick(device);
+    testsupport::DetachVirtualJoystick(device);
     device = -1;
     EXPECT_FALSE(Step(2));
 }

@@ -6,6 +6,7 @@
 #include "app/CInput.h"
 #include "platform/input/SdlInput.h"
 #include "tests/platform/GlFixture.h"
+#include "tests/support/VirtualJoystick.h"
 
 namespace {
 
@@ -34,7 +35,8 @@ protected:
     // A raw joystick, or one SDL's controller database knows.
     int Attach(bool controller = false)
     {
-        const int device = controller ? sdl::AttachVirtualController(11) : sdl::AttachVirtualJoystick(2, 16, 1);
+        const int device =
+            controller ? testsupport::AttachVirtualController(11) : testsupport::AttachVirtualJoystick(2, 16, 1);
         EXPECT_GE(device, 0) << SDL_GetError();
         attached.push_back(SDL_JoystickGetDeviceInstanceID(device));
         Pump();
@@ -49,7 +51,7 @@ protected:
     void Detach(SDL_JoystickID id)
     {
         const int device = DeviceOf(id);
-        if (device >= 0) sdl::DetachVirtualJoystick(device);
+        if (device >= 0) testsupport::DetachVirtualJoystick(device);
         std::erase(attached, id);
         Pump();
     }
@@ -106,9 +108,9 @@ TEST_F(SdlInputTest, VirtualJoysticksFeedPadsInOrderAndHotPlugKeepsTheOthers)
     const int first = Attach();
     const int second = Attach();
     ASSERT_EQ(input->JoystickCount(), before + 2);
-    sdl::SetVirtualJoystickAxis(first, 0, 16384);  // about 500
-    sdl::SetVirtualJoystickButton(second, 3, true);
-    sdl::SetVirtualJoystickAxis(second, 1, -32768);
+    testsupport::SetVirtualJoystickAxis(first, 0, 16384);  // about 500
+    testsupport::SetVirtualJoystickButton(second, 3, true);
+    testsupport::SetVirtualJoystickAxis(second, 1, -32768);
 
     JoystickReading r;
     ASSERT_TRUE(input->ReadJoystick(before, r));
@@ -130,7 +132,7 @@ TEST_F(SdlInputTest, VirtualJoysticksFeedPadsInOrderAndHotPlugKeepsTheOthers)
     // A new one joins at the end; a known controller reads in its layout (SDL's A is pad button 2).
     const int third = Attach(true);
     EXPECT_EQ(input->JoystickCount(), before + 3);
-    sdl::SetVirtualJoystickButton(third, 0, true);
+    testsupport::SetVirtualJoystickButton(third, 0, true);
     ASSERT_TRUE(input->ReadJoystick(before + 2, r));
     EXPECT_EQ(r.buttons[2], 0x80);
 
@@ -157,10 +159,10 @@ TEST_F(SdlInputTest, KnownControllersShareOneLayoutAndDpadsSteerWhileTheStickRes
     };
     // SDL's A (bottom face), left shoulder and Start, and the right trigger past half way.
     for (int b : {0, 9, 6}) {
-        sdl::SetVirtualJoystickButton(known, b, true);
-        sdl::SetVirtualJoystickButton(raw, b, true);
+        testsupport::SetVirtualJoystickButton(known, b, true);
+        testsupport::SetVirtualJoystickButton(raw, b, true);
     }
-    sdl::SetVirtualJoystickAxis(known, 5, 20000);
+    testsupport::SetVirtualJoystickAxis(known, 5, 20000);
     JoystickReading r;
     ASSERT_TRUE(input->ReadJoystick(before, r));
     EXPECT_EQ(held(r), (std::vector<int>{0, 2, 6, 9}));
@@ -168,9 +170,9 @@ TEST_F(SdlInputTest, KnownControllersShareOneLayoutAndDpadsSteerWhileTheStickRes
     EXPECT_EQ(held(r), (std::vector<int>{0, 6, 9}));
 
     // The D-pad at full deflection, also as pad buttons; the stick inside its dead zone does not hold it back.
-    sdl::SetVirtualJoystickHat(known, 0, SDL_HAT_LEFTUP);
-    sdl::SetVirtualJoystickAxis(known, 0, 6000);  // about 183
-    sdl::SetVirtualJoystickHat(raw, 0, SDL_HAT_DOWN);
+    testsupport::SetVirtualJoystickHat(known, 0, SDL_HAT_LEFTUP);
+    testsupport::SetVirtualJoystickAxis(known, 0, 6000);  // about 183
+    testsupport::SetVirtualJoystickHat(raw, 0, SDL_HAT_DOWN);
     ASSERT_TRUE(input->ReadJoystick(before, r));
     EXPECT_EQ(r.axisX, -1000);
     EXPECT_EQ(r.axisY, -1000);
@@ -180,16 +182,16 @@ TEST_F(SdlInputTest, KnownControllersShareOneLayoutAndDpadsSteerWhileTheStickRes
     EXPECT_EQ(r.axisY, 1000);
 
     // A stick pushed past the dead zone reads as it is, D-pad or not.
-    sdl::SetVirtualJoystickAxis(known, 0, 16384);
-    sdl::SetVirtualJoystickAxis(raw, 1, -16384);
+    testsupport::SetVirtualJoystickAxis(known, 0, 16384);
+    testsupport::SetVirtualJoystickAxis(raw, 1, -16384);
     ASSERT_TRUE(input->ReadJoystick(before, r));
     EXPECT_NEAR(r.axisX, 500, 1);
     EXPECT_EQ(r.axisY, -1000);
     ASSERT_TRUE(input->ReadJoystick(before + 1, r));
     EXPECT_NEAR(r.axisY, -500, 1);
 
-    sdl::SetVirtualJoystickHat(known, 0, SDL_HAT_CENTERED);
-    sdl::SetVirtualJoystickAxis(known, 0, 0);
+    testsupport::SetVirtualJoystickHat(known, 0, SDL_HAT_CENTERED);
+    testsupport::SetVirtualJoystickAxis(known, 0, 0);
     ASSERT_TRUE(input->ReadJoystick(before, r));
     EXPECT_EQ(r.axisX, 0);
     EXPECT_EQ(r.axisY, 0);

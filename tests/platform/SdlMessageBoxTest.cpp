@@ -31,7 +31,7 @@ protected:
     }
     bool WaitForFront()
     {
-        for (int i = 0; i < 300 && !window->IsForeground(); ++i) {
+        for (int i = 0; i < 1000 && !window->IsForeground(); ++i) {
             if (i % 50 == 0) SDL_SetWindowInputFocus(window->Handle());
             win::Msg m;
             while (window->PeekMessage(m)) {
@@ -59,11 +59,19 @@ protected:
             }
         });
         SDL_GLContext context = SDL_GL_GetCurrentContext();
+        const std::string acceleration = Hint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
         const int answer = sdl::MessageBox(window, true, "一行目\n二行目", "box test", style).Run();
         answered = true;
         player.join();
         EXPECT_EQ(SDL_GL_GetCurrentContext(), context);
+        // The box asked SDL for a software surface for its own window alone.
+        EXPECT_EQ(Hint(SDL_HINT_FRAMEBUFFER_ACCELERATION), acceleration);
         return answer;
+    }
+    static std::string Hint(const char* name)
+    {
+        const char* value = SDL_GetHint(name);
+        return value ? value : "(unset)";
     }
     static std::string Quote(const std::string& s)
     {

@@ -25,7 +25,6 @@ start_game() {
   # In front (a window manager gives the focus in its own time) and drawing its title: the loop runs.
   wait_for 100 focused "$game" || { echo "FAIL: the game window never got the focus"; exit 1; }
   wait_for 150 drawn || { echo "FAIL: the game drew nothing"; exit 1; }
-  sleep 0.5
 }
 drawn() {
   shot "$OUT/start.png" && [ "$(convert "$OUT/start.png" -format '%[fx:mean>0.05]' info:)" = 1 ]
@@ -35,6 +34,10 @@ tap() { xdotool keydown "$1"; sleep 0.15; xdotool keyup "$1"; sleep 0.2; }
 # The play field of the game window.
 shot() { import -window "$game" -crop 600x550+0+0 "$1" 2>/dev/null; }
 differs() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" != 0 ]; }
+# A fresh screenshot $2 of the play field differs from the screenshot $1.
+changed() { shot "$2" && differs "$1" "$2"; }
+# Two screenshots half a second apart are the same: the game draws nothing new.
+frozen() { shot "$OUT/frozen-a.png" && sleep 0.5 && shot "$OUT/frozen-b.png" && ! differs "$OUT/frozen-a.png" "$OUT/frozen-b.png"; }
 focused() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 alive() { kill -0 "$pid" 2>/dev/null; }
 
@@ -48,6 +51,8 @@ box_window() {
   return 1
 }
 caption_of() { xprop -id "$1" _NET_WM_NAME 2>/dev/null | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'; }
+# The legacy name older window managers and taskbars read, decoded as xprop does in a UTF-8 session.
+legacy_name_of() { LC_ALL=C.UTF-8 xprop -id "$1" WM_NAME 2>/dev/null | sed -n 's/^WM_NAME([^)]*) = "\(.*\)"$/\1/p'; }
 
 # Waits for the game to end; sets st to its status, 124 when it did not within $1 tenths of a second.
 status_within() {
