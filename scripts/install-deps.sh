@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
-  libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev libepoxy-dev libassimp-dev libfontconfig-dev
+  libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev libsdl2-ttf-dev libepoxy-dev libassimp-dev libfontconfig-dev libx11-dev
   libgl1-mesa-dri libegl-mesa0 libegl1
   timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
