@@ -14,13 +14,6 @@ void FrameRecorder::Begin(const Viewport& viewport, const RenderState& state, st
     recording_ = true;
 }
 
-bool FrameRecorder::Record(const FrameRecord::Command& c, const RenderState* state, const QuadVertex* quad)
-{
-    if (frame_.Full()) return false;
-    frame_.Add(c, state, quad);
-    return true;
-}
-
 FrameRecorder::Verdict FrameRecorder::Decide()
 {
     if (!recording_) return Verdict::Drawn;

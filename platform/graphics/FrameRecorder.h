@@ -26,7 +26,12 @@ public:
     // Recording with something in the record.
     bool Holds() const { return recording_ && !frame_.commands.empty(); }
     // False, recording nothing, when the record is full.
-    bool Record(const FrameRecord::Command& c, const RenderState* state = nullptr, const QuadVertex* quad = nullptr);
+    bool Record(const FrameRecord::Command& c, const RenderState* state = nullptr, const QuadVertex* quad = nullptr)
+    {
+        if (frame_.Full()) return false;
+        frame_.Add(c, state, quad);
+        return true;
+    }
     const FrameRecord& Frame() const { return frame_; }
     // Something no record holds comes next: the rest of the frame goes to the device unrecorded, and the next
     // frame cannot be compared with this one.

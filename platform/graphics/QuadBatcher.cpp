@@ -62,13 +62,6 @@ void QuadBatcher::Release(bool deleteObjects)
     texture_ = 0;
 }
 
-bool QuadBatcher::Takes(const TextureTraits& t) const
-{
-    if (batch_.size() + 4 > static_cast<size_t>(kMaxBatchQuads) * 4) return false;
-    // Quads of one-texel textures fit any batch; the others need the batch's texture to be theirs.
-    return t.single || texture_ == 0 || texture_ == t.name;
-}
-
 void QuadBatcher::Add(const QuadVertex vertices[4], const TextureTraits& t)
 {
     if (batch_.empty()) {

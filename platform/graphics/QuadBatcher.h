@@ -2,6 +2,7 @@
 #pragma once
 #include <epoxy/gl.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -26,7 +27,12 @@ public:
     void Release(bool deleteObjects);
     bool Empty() const { return batch_.empty(); }
     // Whether a quad of this texture can join the batch: there is room, and it needs no texture or the batch's.
-    bool Takes(const TextureTraits& texture) const;
+    bool Takes(const TextureTraits& texture) const
+    {
+        // Quads of one-texel textures fit any batch; the others need the batch's texture to be theirs.
+        return batch_.size() + 4 <= static_cast<size_t>(kMaxBatchQuads) * 4 &&
+               (texture.single || texture_ == 0 || texture_ == texture.name);
+    }
     void Add(const QuadVertex vertices[4], const TextureTraits& texture);
     // Draws the batch with the state and viewport (the target is in place); white is bound where no quad samples.
     void Draw(const RenderState& state, const Viewport& viewport, GLuint white);

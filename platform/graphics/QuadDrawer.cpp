@@ -77,4 +77,37 @@ void QuadDrawer::TexturesChanged(std::uint32_t destroyed)
     traits_ = textures_.Of(texture_);
 }
 
+void QuadDrawer::Replay(const FrameRecord& frame)
+{
+    // From where the frame began, each command does what it would have done at once.
+    SetViewport(frame.startViewport);
+    SetRenderState(frame.startState);
+    SetTexture(frame.startTexture);
+    for (const FrameRecord::Command& c : frame.commands) {
+        switch (c.op) {
+        case FrameRecord::Op::Viewport:
+            SetViewport(c.viewport);
+            break;
+        case FrameRecord::Op::Clear:
+            Clear(c.arg, c.depth);
+            break;
+        case FrameRecord::Op::State:
+            SetRenderState(frame.StateOf(c));
+            break;
+        case FrameRecord::Op::Stage:
+            SetTextureStage(c.stage);
+            break;
+        case FrameRecord::Op::Texture:
+            SetTexture(c.arg);
+            break;
+        case FrameRecord::Op::Quad:
+            DrawQuad(frame.QuadOf(c));
+            break;
+        case FrameRecord::Op::EndScene:
+            DrawBatch();
+            break;
+        }
+    }
+}
+
 }  // namespace sdl

@@ -1,8 +1,9 @@
-// Draws the device's commands with GL as they come: viewports, clears, state, textures and quads. Quads wait in
-// the batch until something they depend on changes.
+// Draws the device's commands with GL, as they come or replayed from a frame's record: viewports, clears, state,
+// textures and quads. Quads wait in the batch until something they depend on changes.
 #pragma once
 #include <cstdint>
 
+#include "platform/graphics/FrameRecord.h"
 #include "platform/graphics/IGraphics.h"
 #include "platform/graphics/TextureRegistry.h"
 
@@ -32,6 +33,8 @@ public:
     // Someone else draws on the context next: the batch goes, they get the quads' target and viewport, and
     // whatever GL state they set is not taken for the quads'.
     void HandOver();
+    // A recorded frame, from the state it began with.
+    void Replay(const FrameRecord& frame);
     // The textures changed: a destroyed one is current no more, and the current one may have new texels.
     void TexturesChanged(std::uint32_t destroyed = 0);
 

@@ -79,41 +79,8 @@ bool Graphics::Recorded(const Command& c, const RenderState* state, const QuadVe
 
 void Graphics::DrawRecordNow()
 {
-    if (recorder_.Recording() && Live()) Replay(recorder_.Frame());
+    if (recorder_.Recording() && Live()) drawer_.Replay(recorder_.Frame());
     recorder_.Stop();
-}
-
-void Graphics::Replay(const FrameRecord& frame)
-{
-    // From where the frame began, each command does what it would have done at once.
-    drawer_.SetViewport(frame.startViewport);
-    drawer_.SetRenderState(frame.startState);
-    drawer_.SetTexture(frame.startTexture);
-    for (const Command& c : frame.commands) {
-        switch (c.op) {
-        case Op::Viewport:
-            drawer_.SetViewport(c.viewport);
-            break;
-        case Op::Clear:
-            drawer_.Clear(c.arg, c.depth);
-            break;
-        case Op::State:
-            drawer_.SetRenderState(frame.StateOf(c));
-            break;
-        case Op::Stage:
-            drawer_.SetTextureStage(c.stage);
-            break;
-        case Op::Texture:
-            drawer_.SetTexture(c.arg);
-            break;
-        case Op::Quad:
-            drawer_.DrawQuad(frame.QuadOf(c));
-            break;
-        case Op::EndScene:
-            drawer_.DrawBatch();
-            break;
-        }
-    }
 }
 
 void Graphics::SetViewport(const Viewport& v)
@@ -150,7 +117,7 @@ bool Graphics::Present()
     // A repeat of the picture on show is neither drawn nor swapped.
     const FrameRecorder::Verdict verdict = recorder_.Decide();
     if (verdict != FrameRecorder::Verdict::Skip) {
-        if (verdict == FrameRecorder::Verdict::Replay) Replay(recorder_.Frame());
+        if (verdict == FrameRecorder::Verdict::Replay) drawer_.Replay(recorder_.Frame());
         drawer_.DrawBatch();
         device_.Present();
         recorder_.Presented();

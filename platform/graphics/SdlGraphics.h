@@ -77,7 +77,6 @@ private:
     bool Recorded(const FrameRecord::Command& c, const RenderState* state = nullptr, const QuadVertex* quad = nullptr);
     // Something no record holds comes next: the frame so far is drawn now, the rest goes straight through.
     void DrawRecordNow();
-    void Replay(const FrameRecord& frame);
     void TexturesChanging();
     void TexturesChanged(std::uint32_t destroyed = 0);
     // The target follows the window; a change there makes the next frame draw.
