@@ -43,6 +43,8 @@ bool InstallSdlPlatform()
     backEnd.meshes = std::make_unique<sdl::MeshRenderer>(backEnd.graphics.get());
     sdl::Input* input = backEnd.input.get();
     backEnd.window.listeners.push_back([input](const SDL_Event& e) { input->OnEvent(e); });
+    sdl::Graphics* graphics = backEnd.graphics.get();
+    backEnd.window.listeners.push_back([graphics](const SDL_Event& e) { graphics->OnEvent(e); });
 
     Platform& sys = Sys();
     sys.window = &backEnd.window;

@@ -2,16 +2,8 @@
 
 #include <cstring>
 
-namespace sdl {
-
 // Recorded vertices are compared byte for byte.
 static_assert(sizeof(QuadVertex) == 7 * 4, "QuadVertex has padding");
-
-bool FrameRecord::SameViewport(const Viewport& a, const Viewport& b)
-{
-    return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height && a.minZ == b.minZ &&
-           a.maxZ == b.maxZ;
-}
 
 void FrameRecord::Reserve(size_t quads)
 {
@@ -30,11 +22,6 @@ void FrameRecord::Begin(const Viewport& viewport, const RenderState& state, std:
     startTexture = texture;
 }
 
-bool FrameRecord::BeganWith(const Viewport& viewport, const RenderState& state, std::uint32_t texture) const
-{
-    return texture == startTexture && SameViewport(viewport, startViewport) && state == startState;
-}
-
 void FrameRecord::Add(const Command& c, const RenderState* state, const QuadVertex* quad)
 {
     commands.push_back(c);
@@ -49,15 +36,25 @@ void FrameRecord::Add(const Command& c, const RenderState* state, const QuadVert
     }
 }
 
+bool FrameRecord::operator==(const FrameRecord& other) const
+{
+    if (commands.size() != other.commands.size() || startTexture != other.startTexture ||
+        startViewport != other.startViewport || startState != other.startState)
+        return false;
+    for (size_t i = 0; i < commands.size(); ++i) {
+        if (!SameAt(i, other)) return false;
+    }
+    return true;
+}
+
 bool FrameRecord::SameAt(size_t index, const FrameRecord& other) const
 {
-    if (index >= commands.size() || index >= other.commands.size()) return false;
     const Command& a = commands[index];
     const Command& b = other.commands[index];
     if (a.op != b.op) return false;
     switch (a.op) {
     case Op::Viewport:
-        return SameViewport(a.viewport, b.viewport);
+        return a.viewport == b.viewport;
     case Op::Clear:
         return a.arg == b.arg && a.depth == b.depth;
     case Op::State:
@@ -73,5 +70,3 @@ bool FrameRecord::SameAt(size_t index, const FrameRecord& other) const
     }
     return false;
 }
-
-}  // namespace sdl

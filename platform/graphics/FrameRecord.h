@@ -1,13 +1,11 @@
 // One frame's drawing commands as the game gave them, with the state the frame began with: compared with the
-// frame on show, and replayed when the frame has to be drawn after all.
+// frame on show, and replayed when the frame has to be drawn.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "platform/graphics/IGraphics.h"
-
-namespace sdl {
 
 class FrameRecord {
 public:
@@ -21,17 +19,17 @@ public:
     };
     static constexpr size_t kMaxCommands = 65536;
 
-    static bool SameViewport(const Viewport& a, const Viewport& b);
     // Room for a heavy frame, so that recording does not allocate once under way.
     void Reserve(size_t quads);
     // Empty, beginning with this state.
     void Begin(const Viewport& viewport, const RenderState& state, std::uint32_t texture);
-    bool BeganWith(const Viewport& viewport, const RenderState& state, std::uint32_t texture) const;
     bool Full() const { return commands.size() >= kMaxCommands; }
     // A state comes with a State command, four vertices with a Quad.
     void Add(const Command& c, const RenderState* state, const QuadVertex* quad);
-    // Command index is the same here as in other.
-    bool SameAt(size_t index, const FrameRecord& other) const;
+    const RenderState& StateOf(const Command& c) const { return states[c.arg]; }
+    const QuadVertex* QuadOf(const Command& c) const { return &vertices[c.arg]; }
+    // The same start and the same commands, every vertex to the bit: the same picture.
+    bool operator==(const FrameRecord& other) const;
 
     std::vector<Command> commands;
     std::vector<RenderState> states;
@@ -39,6 +37,7 @@ public:
     Viewport startViewport;
     RenderState startState;
     std::uint32_t startTexture = 0;
-};
 
-}  // namespace sdl
+private:
+    bool SameAt(size_t index, const FrameRecord& other) const;
+};

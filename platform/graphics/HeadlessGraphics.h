@@ -60,6 +60,7 @@ public:
     bool BeginScene() override;
     void EndScene() override { inScene = false; }
     bool Present() override;
+    std::uint64_t ShownFrameCount() const override { return static_cast<std::uint64_t>(events.presents); }
 
     const RenderState& GetRenderState() const override { return state; }
     void SetRenderState(const RenderState& s) override { state = s; }

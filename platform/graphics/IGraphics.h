@@ -21,6 +21,7 @@ struct PresentParams {
 struct Viewport {
     int x = 0, y = 0, width = 0, height = 0;
     float minZ = 0.0f, maxZ = 1.0f;
+    bool operator==(const Viewport&) const = default;
 };
 
 // A pre-transformed vertex: back-buffer pixels from the top-left, z 0, rhw 1, ARGB diffuse, one uv pair.
@@ -120,6 +121,8 @@ public:
     virtual bool BeginScene() = 0;
     virtual void EndScene() = 0;
     virtual bool Present() = 0;
+    // Frames that reached the window (swapped); a repeated frame that was not drawn does not count.
+    virtual std::uint64_t ShownFrameCount() const = 0;
 
     // Fixed-function state. Setting a state equal to the current one costs nothing.
     virtual const RenderState& GetRenderState() const = 0;

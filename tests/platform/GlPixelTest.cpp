@@ -7,6 +7,7 @@
 #include "platform/graphics/ImageFile.h"
 #include "platform/graphics/SdlGraphics.h"
 #include "platform/text/ITextFont.h"
+#include "platform/window/SdlWindow.h"
 #include "tests/platform/GlFixture.h"
 
 namespace {
@@ -290,13 +291,16 @@ TEST_P(GlPathTest, AFrameRepeatingTheOneOnShowIsDrawnOnlyWhenItsPictureMayBeGone
     frame();
     EXPECT_EQ(g->DrawCallCount(), calls);
 
-    // Exposed, as when a window over it goes away.
+    // Exposed, as when a message box over it goes away: the box's loop hands the event to the window.
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;
     e.window.event = SDL_WINDOWEVENT_EXPOSED;
     e.window.windowID = SDL_GetWindowID(SDL_GL_GetCurrentWindow());
-    ASSERT_EQ(SDL_PushEvent(&e), 1);
-    SDL_FlushEvent(SDL_WINDOWEVENT);
+    auto* window = dynamic_cast<sdl::Window*>(Sys().window);
+    ASSERT_NE(window, nullptr);
+    window->Absorb(e);
+    for (win::Msg m; window->PeekMessage(m);) {  // the WM_PAINT it became
+    }
     frame();
     EXPECT_GT(g->DrawCallCount(), calls);
     calls = g->DrawCallCount();
