@@ -120,6 +120,8 @@ public:
     virtual bool BeginScene() = 0;
     virtual void EndScene() = 0;
     virtual bool Present() = 0;
+    // Frames that reached the window (swapped); a repeated frame that was not drawn does not count.
+    virtual std::uint64_t ShownFrameCount() const = 0;
 
     // Fixed-function state. Setting a state equal to the current one costs nothing.
     virtual const RenderState& GetRenderState() const = 0;

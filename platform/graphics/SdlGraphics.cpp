@@ -527,6 +527,7 @@ bool Graphics::Present()
     // without this the driver would keep piling frames up undrawn.
     glFlush();
     SDL_GL_SwapWindow(window_->Handle());
+    ++shownFrames_;
     if (recording_) std::swap(shown_, frame_);
     shownValid_ = recording_;
     mustDraw_ = false;

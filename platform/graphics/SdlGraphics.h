@@ -36,6 +36,7 @@ public:
     bool BeginScene() override;
     void EndScene() override;
     bool Present() override;
+    std::uint64_t ShownFrameCount() const override { return shownFrames_; }
 
     const RenderState& GetRenderState() const override { return state_; }
     void SetRenderState(const RenderState& state) override;
@@ -123,6 +124,7 @@ private:
     Window* window_;
     SDL_GLContext context_ = nullptr;
     PresentParams params_;
+    std::uint64_t shownFrames_ = 0;
     Viewport viewport_;
     RenderState state_;
     std::uint32_t texture_ = 0;
