@@ -22,7 +22,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 check_cpu=1
 ldd "$stage/bin/zenthar" | grep -q -e libasan -e libtsan && check_cpu=0
 
-printf '%-18s %7s %8s %8s %7s %7s %16s\n' display steps/s passes/s frames/s title stage1 "key median/p90"
+figures_header
 failures=""
 for kind in "60 Hz vsync:60:1" "60 Hz vsync off:60:0" "144 Hz vsync:144:1" "no rate (Xvfb):0:-"; do
   IFS=: read -r name hz vsync <<<"$kind"

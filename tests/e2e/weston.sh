@@ -41,7 +41,7 @@ read -r dark text above < <(sed -n 's/.*bar dark \([0-9.]*\), title text \([0-9.
 failures=""
 awk -v d="${dark:-0}" -v t="${text:-0}" -v a="${above:--1}" 'BEGIN { exit !(d > 0.6 && t > 0.01 && a < 0.3) }' \
   || failures+="FAIL: no title bar above the game window (screenshots kept in $OUT)"$'\n'
-printf '%-18s %7s %8s %8s %7s %7s %16s\n' display steps/s passes/s frames/s title stage1 "key median/p90"
+figures_header
 out=$(figures "weston (Wayland)" 60 "$check_cpu" | grep -v "key-to-screen median")
 grep -v '^FAIL' <<<"$out"
 fails=$(grep '^FAIL' <<<"$out") && failures+="$fails"$'\n'

@@ -1,8 +1,8 @@
 /* Preloaded into the game, makes an X server without a display rate behave like a real display.
  * ZENTHAR_SIM_HZ: the refresh rate every display mode reports (0: none, as Xvfb).
  * ZENTHAR_SIM_VSYNC=1: a swap waits for the next simulated vertical blank before it shows the frame;
- * otherwise it returns at once (vsync off). ZENTHAR_SIM_REPORT names a file that gets the number of
- * swaps on exit, counted independently of the game. */
+ * otherwise it returns at once (vsync off). ZENTHAR_SIM_REPORT names a file that gets, on exit, the
+ * number of swaps, counted independently of the game, and the most that fell in any one second. */
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <dlfcn.h>
@@ -15,6 +15,8 @@ static int vsync;
 static long long periodNs;
 static long long firstBlankNs = -1;
 static unsigned long long swaps;
+static long long firstSwapNs = -1;
+static unsigned perSecond[3600];
 
 static long long NowNs(void)
 {
@@ -88,6 +90,10 @@ void SDL_GL_SwapWindow(SDL_Window* window)
     }
     real(window);
     ++swaps;
+    const long long now = NowNs();
+    if (firstSwapNs < 0) firstSwapNs = now;
+    const long long second = (now - firstSwapNs) / 1000000000LL;
+    if (second < (long long)(sizeof perSecond / sizeof perSecond[0])) ++perSecond[second];
 }
 
 __attribute__((destructor)) static void Report(void)
@@ -96,6 +102,10 @@ __attribute__((destructor)) static void Report(void)
     if (!path || !*path || hz < 0) return;  /* not the game: it never asked for a mode or a swap */
     FILE* f = fopen(path, "w");
     if (!f) return;
-    fprintf(f, "swaps %llu\n", swaps);
+    unsigned busiest = 0;
+    for (size_t i = 0; i < sizeof perSecond / sizeof perSecond[0]; ++i) {
+        if (perSecond[i] > busiest) busiest = perSecond[i];
+    }
+    fprintf(f, "swaps %llu\nbusiest_second %u\n", swaps, busiest);
     fclose(f);
 }

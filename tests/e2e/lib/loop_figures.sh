@@ -1,7 +1,13 @@
 # Sourced by the display scripts: reads what one display_session.sh run left in $OUT and judges it.
-# figures NAME HERTZ CHECK_CPU: prints one table row, then one "FAIL: …" line per figure out of bounds.
+# figures_header prints the table's head; figures NAME HERTZ CHECK_CPU prints one row, then one
+# "FAIL: …" line per figure out of bounds.
 # Windows are wide so that a loaded machine passes and a spinning loop (thousands of passes a second,
 # frames beyond the steps or the display) does not.
+figures_header() {
+  printf '%-18s %7s %8s %8s %7s %7s %7s %16s\n' display steps/s passes/s frames/s busiest title stage1 \
+    "key median/p90"
+}
+
 figures() {
   local name=$1 hz=$2 check_cpu=$3
   local r="$OUT/result" loop
@@ -13,8 +19,11 @@ figures() {
   local ct cs key
   ct=$(sed -n 's/^cpu_title //p' "$r"); cs=$(sed -n 's/^cpu_stage //p' "$r")
   key=$(sed -n 's/^key-to-screen: [0-9]* presses, median \([0-9.]*\) ms, p90 \([0-9.]*\) ms.*/\1 \/ \2 ms/p' "$r")
-  printf '%-18s %7s %8s %8s %6s%% %6s%% %16s   load %s / %s\n' "$name" "${sps:-?}" "${pps:-?}" "${fps:-?}" \
-    "${ct:-?}" "${cs:-?}" "${key:-not timed}" "$(sed -n 's/^load_title //p' "$r")" "$(sed -n 's/^load_stage //p' "$r")"
+  local most="-"  # frames shown in the busiest second, as the display stand-in saw them
+  [ -f "$OUT/swaps" ] && most=$(sed -n 's/^busiest_second //p' "$OUT/swaps")
+  printf '%-18s %7s %8s %8s %7s %6s%% %6s%% %16s   load %s / %s\n' "$name" "${sps:-?}" "${pps:-?}" "${fps:-?}" \
+    "$most" "${ct:-?}" "${cs:-?}" "${key:-not timed}" "$(sed -n 's/^load_title //p' "$r")" \
+    "$(sed -n 's/^load_stage //p' "$r")"
   grep -qx "exit 0" "$r" || { echo "FAIL: $name: the game did not end with status 0 ($(grep '^exit' "$r"))"; return; }
   [ -n "$steps" ] || { echo "FAIL: $name: no loop figures on stderr"; return; }
   awk -v v="$sps" 'BEGIN { exit !(v >= 50 && v <= 66) }' || echo "FAIL: $name: $sps steps/s, not about 60"
@@ -24,9 +33,11 @@ figures() {
     awk -v v="$fps" -v hz="$hz" 'BEGIN { exit !(v <= hz + 1) }' || echo "FAIL: $name: $fps frames/s on a $hz Hz display"
   fi
   if [ -f "$OUT/swaps" ]; then  # the stand-in's own count of swaps; it also saw the frames before the loop
-    local swaps; swaps=$(sed -n 's/^swaps //p' "$OUT/swaps")
+    local swaps busiest
+    swaps=$(sed -n 's/^swaps //p' "$OUT/swaps"); busiest=$(sed -n 's/^busiest_second //p' "$OUT/swaps")
     [ "$swaps" -ge "$shown" ] && [ "$swaps" -le $((shown + 3)) ] \
       || echo "FAIL: $name: the game counted $shown frames shown, the display $swaps swaps"
+    [ "$busiest" -le 62 ] || echo "FAIL: $name: $busiest frames shown in one second"
   fi
   if [ "$check_cpu" = 1 ]; then
     [ "${ct:-999}" -lt 15 ] || echo "FAIL: $name: the title takes ${ct}% of a core"
