@@ -10,12 +10,10 @@
 #include <stdlib.h>
 #include <time.h>
 
-static int hz = -1;
+static int hz = -1;  /* -1 until the game first asks: other processes never do */
 static int vsync;
-static long long periodNs;
-static long long firstBlankNs = -1;
-static unsigned long long swaps;
 static long long firstSwapNs = -1;
+static unsigned long long swaps;
 static unsigned perSecond[3600];
 
 static long long NowNs(void)
@@ -30,68 +28,43 @@ static void Configure(void)
     if (hz >= 0) return;
     const char* rate = getenv("ZENTHAR_SIM_HZ");
     const char* sync = getenv("ZENTHAR_SIM_VSYNC");
-    hz = rate ? atoi(rate) : 0;
-    if (hz < 0) hz = 0;
+    hz = rate && atoi(rate) > 0 ? atoi(rate) : 0;
     vsync = sync && atoi(sync) != 0;
-    periodNs = hz > 0 ? 1000000000LL / hz : 0;
 }
 
-static void* Real(const char* name)
-{
-    void* f = dlsym(RTLD_NEXT, name);
-    if (!f) {
-        fprintf(stderr, "display shim: no %s to wrap\n", name);
-        abort();
+#define WRAP_MODE(name, Arg)                                                        \
+    int name(Arg a, SDL_DisplayMode* mode)                                          \
+    {                                                                               \
+        static int (*real)(Arg, SDL_DisplayMode*);                                  \
+        if (!real) real = (int (*)(Arg, SDL_DisplayMode*))dlsym(RTLD_NEXT, #name);  \
+        const int rc = real(a, mode);                                               \
+        Configure();                                                                \
+        if (rc == 0 && mode) mode->refresh_rate = hz;                               \
+        return rc;                                                                  \
     }
-    return f;
-}
-
-static int Patched(int rc, SDL_DisplayMode* mode)
-{
-    Configure();
-    if (rc == 0 && mode) mode->refresh_rate = hz;
-    return rc;
-}
-
-int SDL_GetCurrentDisplayMode(int display, SDL_DisplayMode* mode)
-{
-    static int (*real)(int, SDL_DisplayMode*);
-    if (!real) real = (int (*)(int, SDL_DisplayMode*))Real("SDL_GetCurrentDisplayMode");
-    return Patched(real(display, mode), mode);
-}
-
-int SDL_GetDesktopDisplayMode(int display, SDL_DisplayMode* mode)
-{
-    static int (*real)(int, SDL_DisplayMode*);
-    if (!real) real = (int (*)(int, SDL_DisplayMode*))Real("SDL_GetDesktopDisplayMode");
-    return Patched(real(display, mode), mode);
-}
-
-int SDL_GetWindowDisplayMode(SDL_Window* window, SDL_DisplayMode* mode)
-{
-    static int (*real)(SDL_Window*, SDL_DisplayMode*);
-    if (!real) real = (int (*)(SDL_Window*, SDL_DisplayMode*))Real("SDL_GetWindowDisplayMode");
-    return Patched(real(window, mode), mode);
-}
+WRAP_MODE(SDL_GetCurrentDisplayMode, int)
+WRAP_MODE(SDL_GetDesktopDisplayMode, int)
+WRAP_MODE(SDL_GetWindowDisplayMode, SDL_Window*)
 
 void SDL_GL_SwapWindow(SDL_Window* window)
 {
     static void (*real)(SDL_Window*);
-    if (!real) real = (void (*)(SDL_Window*))Real("SDL_GL_SwapWindow");
+    if (!real) real = (void (*)(SDL_Window*))dlsym(RTLD_NEXT, "SDL_GL_SwapWindow");
     Configure();
-    if (vsync && periodNs > 0) {
-        /* The frame is shown at the first blank after the call, and the call returns then. */
-        long long now = NowNs();
-        if (firstBlankNs < 0) firstBlankNs = now;
-        long long blank = firstBlankNs + ((now - firstBlankNs) / periodNs + 1) * periodNs;
+    long long now = NowNs();
+    if (firstSwapNs < 0) firstSwapNs = now;
+    if (vsync && hz > 0) {
+        /* Blanks fall every 1/hz s from the first swap; a frame shows at the next one, and the call
+         * returns then. */
+        const long long period = 1000000000LL / hz;
+        const long long blank = firstSwapNs + ((now - firstSwapNs) / period + 1) * period;
         struct timespec t = {(time_t)(blank / 1000000000LL), (long)(blank % 1000000000LL)};
         while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &t, NULL) != 0) {
         }
+        now = blank;
     }
     real(window);
     ++swaps;
-    const long long now = NowNs();
-    if (firstSwapNs < 0) firstSwapNs = now;
     const long long second = (now - firstSwapNs) / 1000000000LL;
     if (second < (long long)(sizeof perSecond / sizeof perSecond[0])) ++perSecond[second];
 }
@@ -99,8 +72,7 @@ void SDL_GL_SwapWindow(SDL_Window* window)
 __attribute__((destructor)) static void Report(void)
 {
     const char* path = getenv("ZENTHAR_SIM_REPORT");
-    if (!path || !*path || hz < 0) return;  /* not the game: it never asked for a mode or a swap */
-    FILE* f = fopen(path, "w");
+    FILE* f = path && *path && hz >= 0 ? fopen(path, "w") : NULL;
     if (!f) return;
     unsigned busiest = 0;
     for (size_t i = 0; i < sizeof perSecond / sizeof perSecond[0]; ++i) {
