@@ -148,7 +148,7 @@ TEST_F(MainLoopTest, APassThatOwesNoStepDrawsNothingAndSleepsUntilTheStepIsDueOn
 
 // Displays as the game meets them, simulated: time passes only while the loop sleeps in the queue, while
 // it draws, and in a present that waits for the vertical blank. Over two seconds each must give 60 steps a
-// second, at most one shown frame per step and no more than the display shows, and no spinning.
+// second, at most one shown frame per step (so never more than a 60 Hz display shows), and no spinning.
 TEST_F(MainLoopTest, EveryDisplayKindGetsSixtyStepsAtMostOneFramePerStepAndNoSpinning)
 {
     struct Display {
@@ -157,7 +157,7 @@ TEST_F(MainLoopTest, EveryDisplayKindGetsSixtyStepsAtMostOneFramePerStepAndNoSpi
         bool repeat;  // every frame the same picture: presents skip the swap
     };
     for (Display d : {Display{60, true, false}, Display{60, false, false}, Display{144, true, false},
-                      Display{0, false, false}, Display{60, true, true}, Display{60, false, true}}) {
+                      Display{0, false, false}, Display{60, true, true}}) {
         SCOPED_TRACE(::testing::Message() << d.hertz << " Hz, vsync " << d.vsync << ", repeat " << d.repeat);
         h = &headless::Install();
         h->clock.frequency = 240000;
@@ -182,9 +182,6 @@ TEST_F(MainLoopTest, EveryDisplayKindGetsSixtyStepsAtMostOneFramePerStepAndNoSpi
         EXPECT_NEAR(steps, 120, 1);
         EXPECT_EQ(game.Count('D'), steps);  // a frame after each step, none without one
         EXPECT_EQ(shown, d.repeat ? 0u : static_cast<std::uint64_t>(steps));
-        if (d.hertz) {
-            EXPECT_LE(shown, static_cast<std::uint64_t>(2 * d.hertz + 1));
-        }
         EXPECT_LE(game.stats.passes, static_cast<std::uint64_t>(2 * steps + 4));
         // Where the display does not pace the loop it sleeps once per step.
         if (!d.vsync || d.repeat) {
