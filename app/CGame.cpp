@@ -26,19 +26,34 @@ win::LRESULT LoopWindowProc(void* user, std::uint32_t message, win::WPARAM wPara
     return it->second->WindowProc(message, wParam, lParam);
 }
 
-// Seconds until the accumulator reaches the next whole step, measured from now; 0 when it is due.
-double SecondsToNextStep(IClock* clock, double accumulator, double fps, std::int64_t lastCounter,
-                         std::uint32_t lastTick)
+// Time since a baseline: performance counts where the clock has a counter, else milliseconds.
+struct Elapsed {
+    double count;
+    double perSecond;
+    double Seconds() const { return count / perSecond; }
+    double Steps(double fps) const { return count * fps / perSecond; }
+};
+
+// The loop's one timing read: the performance counter when both queries succeed, else the tick count,
+// whose difference is taken as unsigned 32-bit so that its wrap still gives the small step. With rebase
+// the baseline moves to now.
+Elapsed ReadTimer(IClock* clock, std::int64_t& counter, std::uint32_t& tick, bool rebase)
 {
-    double elapsed = 0.0;
     std::int64_t f = 0, now = 0;
     if (clock->QueryPerformanceFrequency(f) && clock->QueryPerformanceCounter(now) && f > 0) {
-        elapsed = static_cast<double>(now - lastCounter) / static_cast<double>(f);
-    } else {
-        elapsed = static_cast<double>(static_cast<std::uint32_t>(clock->GetTickCount() - lastTick)) / 1000.0;
+        const Elapsed e{static_cast<double>(now - counter), static_cast<double>(f)};
+        if (rebase) counter = now;
+        return e;
     }
-    const double left = (1.0 - accumulator) / fps - elapsed;
-    return left > 0.0 ? left : 0.0;
+    const std::uint32_t t = clock->GetTickCount();
+    const Elapsed e{static_cast<double>(static_cast<std::uint32_t>(t - tick)), 1000.0};
+    if (rebase) tick = t;
+    return e;
+}
+
+double PerSecond(std::uint64_t n, double seconds)
+{
+    return seconds > 0.0 ? static_cast<double>(n) / seconds : 0.0;
 }
 
 }  // namespace
@@ -177,43 +192,34 @@ void CGame::DispatchLoopMessage(const win::Msg& msg)
 
 void CGame::ResetFrameTimer()
 {
-    IClock* clock = Sys().clock;
-    std::int64_t f = 0, now = 0;
-    if (clock->QueryPerformanceFrequency(f) && clock->QueryPerformanceCounter(now)) {
-        lastCounter = now;
-    } else {
-        lastTick = clock->GetTickCount();
-    }
+    ReadTimer(Sys().clock, lastCounter, lastTick, true);
 }
 
 void CGame::TimingStep()
 {
-    IClock* clock = Sys().clock;
-    std::int64_t f = 0, now = 0;
-    if (clock->QueryPerformanceFrequency(f) && clock->QueryPerformanceCounter(now) && f > 0) {
-        frameAccumulator += static_cast<double>(now - lastCounter) * fps / static_cast<double>(f);
-        lastCounter = now;
-    } else {
-        std::uint32_t t = clock->GetTickCount();
-        frameAccumulator += static_cast<double>(static_cast<std::uint32_t>(t - lastTick)) * fps / 1000.0;
-        lastTick = t;
-    }
-
-    const int refresh = renderDevice->GetRefreshRate();
-    if (static_cast<double>(refresh) == fps || frameAccumulator >= 1.0) {
-        if (frameSkip) {
-            while (frameAccumulator >= 1.0) {
-                ++stats.updates;
-                Update();
-                frameAccumulator -= 1.0;
-            }
-        } else {
-            frameAccumulator = 0.0;
+    frameAccumulator += ReadTimer(Sys().clock, lastCounter, lastTick, true).Steps(fps);
+    // Without a step there is nothing new to show: the frame on screen already holds this state.
+    if (frameAccumulator < 1.0) return;
+    if (frameSkip) {
+        while (frameAccumulator >= 1.0) {
             ++stats.updates;
             Update();
+            frameAccumulator -= 1.0;
         }
-        Render();
+    } else {
+        frameAccumulator = 0.0;
+        ++stats.updates;
+        Update();
     }
+    Render();
+}
+
+void CGame::WaitForNextStep()
+{
+    if (fps <= 0.0) return;
+    const double left =
+        (1.0 - frameAccumulator) / fps - ReadTimer(Sys().clock, lastCounter, lastTick, false).Seconds();
+    if (left > 0.0) hWnd->WaitMessage(left);
 }
 
 void CGame::MainLoop()
@@ -221,12 +227,15 @@ void CGame::MainLoop()
     OnResetDevice();
     hWnd->SetWindowProc(&LoopWindowProc, hWnd);
     const LoopStats start = stats;
-    std::int64_t f = 0, begin = 0;
-    const bool timed = Sys().clock->QueryPerformanceFrequency(f) && Sys().clock->QueryPerformanceCounter(begin);
+    const std::uint64_t shownAtStart = renderDevice->ShownFrameCount();
+    std::int64_t startCounter = 0;
+    std::uint32_t startTick = 0;
+    ReadTimer(Sys().clock, startCounter, startTick, true);
 
     win::Msg msg;
     ResetFrameTimer();
     while (msg.message != win::WM_QUIT) {
+        ++stats.passes;
         if (stopWhenInactive && !hWnd->IsForeground()) {
             hWnd->GetMessage(msg);
             DispatchLoopMessage(msg);
@@ -239,24 +248,24 @@ void CGame::MainLoop()
         }
         msg = win::Msg();
         TimingStep();
-        // Unless the display paces the frames, nothing is due before the next step: sleep in the queue
-        // until then instead of spinning, and wake at once for a message.
-        if (static_cast<double>(renderDevice->GetRefreshRate()) != fps && fps > 0.0) {
-            const double wait = SecondsToNextStep(Sys().clock, frameAccumulator, fps, lastCounter, lastTick);
-            if (wait > 0.0) hWnd->WaitMessage(wait);
-        }
+        // Whether or not the display paced the frame (a swap may wait for the vertical blank, return at
+        // once, or be skipped for a picture already on show), nothing is due before the next step: sleep
+        // in the queue until then instead of spinning, and wake at once for a message.
+        WaitForNextStep();
     }
 
     hWnd->SetWindowProc(nullptr, nullptr);
 
-    // For maintainers measuring the loop rate: ZENTHAR_LOOP_STATS=1 reports it on exit.
-    std::int64_t end = 0;
-    if (std::getenv("ZENTHAR_LOOP_STATS") && timed && Sys().clock->QueryPerformanceCounter(end) && f > 0) {
-        const double seconds = static_cast<double>(end - begin) / static_cast<double>(f);
-        const std::uint64_t steps = stats.updates - start.updates, frames = stats.frames - start.frames;
-        std::fprintf(stderr, "loop: %.3f s, %llu steps (%.2f/s), %llu frames (%.2f/s)\n", seconds,
-                     static_cast<unsigned long long>(steps), seconds > 0 ? steps / seconds : 0.0,
-                     static_cast<unsigned long long>(frames), seconds > 0 ? frames / seconds : 0.0);
+    // For anyone checking a display: ZENTHAR_LOOP_STATS=1 reports the loop's rates on exit.
+    if (std::getenv("ZENTHAR_LOOP_STATS")) {
+        const double s = ReadTimer(Sys().clock, startCounter, startTick, false).Seconds();
+        const std::uint64_t steps = stats.updates - start.updates, passes = stats.passes - start.passes,
+                            shown = renderDevice->ShownFrameCount() - shownAtStart;
+        std::fprintf(stderr,
+                     "loop: %.3f s, %llu steps (%.2f/s), %llu passes (%.2f/s), %llu frames shown (%.2f/s)\n", s,
+                     static_cast<unsigned long long>(steps), PerSecond(steps, s),
+                     static_cast<unsigned long long>(passes), PerSecond(passes, s),
+                     static_cast<unsigned long long>(shown), PerSecond(shown, s));
     }
 }
 

@@ -14,7 +14,8 @@ class IWindow;
 // Counts of what the loop ran, for measuring its rate.
 struct LoopStats {
     std::uint64_t updates = 0;
-    std::uint64_t frames = 0;
+    std::uint64_t frames = 0;  // frames drawn; the device counts those that reached the window
+    std::uint64_t passes = 0;
 };
 
 // A virtual-key accelerator: the key with exactly these MOD_* modifiers held, no more, no fewer.
@@ -41,8 +42,10 @@ public:
     void ResetFrameTimer();
     void Render();
     void ApplyDisplayMode();
-    // One pass of the loop's idle path: timing step, owed updates and maybe a frame.
+    // One pass of the loop's idle path: timing step, then the owed updates and a frame if any were owed.
     void TimingStep();
+    // Sleeps in the message queue until the next step is due; a message ends the wait at once.
+    void WaitForNextStep();
 
     std::vector<Accelerator> accelerators;
     IWindow* hWnd = nullptr;

@@ -27,6 +27,7 @@ public:
 
     IGraphics* GetDevice() const { return device; }
     bool HasDevice() const { return device && device->HasDevice(); }
+    std::uint64_t ShownFrameCount() const { return device ? device->ShownFrameCount() : 0; }
     int GetWidth() const { return width; }
     int GetHeight() const { return height; }
     int GetRefreshRate() const { return refreshRate; }

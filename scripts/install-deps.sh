@@ -8,6 +8,7 @@ packages=(
   timgm6mb-soundfont fonts-ipafont-gothic fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils openbox imagemagick sox bc
+  weston libdecor-0-plugin-1-cairo libxtst-dev
   appstream desktop-file-utils man-db
   python3 python3-pil python3-numpy
   clang libclang-rt-14-dev

@@ -30,4 +30,11 @@ void Clock::Advance(double seconds)
     tick += static_cast<std::uint32_t>(std::llround(seconds * 1000.0));
 }
 
+void Clock::AdvanceToNextBlank(int hz)
+{
+    const std::int64_t blank = counter * hz / frequency + 1;
+    const std::int64_t at = (blank * frequency + hz - 1) / hz;  // rounded up: never short of the blank
+    Advance(static_cast<double>(at - counter) / static_cast<double>(frequency));
+}
+
 }  // namespace headless

@@ -14,6 +14,8 @@ public:
     void Sleep(std::uint32_t ms) override;
     // Moves both the counter and the tick by the given seconds.
     void Advance(double seconds);
+    // Moves to the next whole multiple of 1/hz seconds: a display's next vertical blank.
+    void AdvanceToNextBlank(int hz);
 
     bool hasPerformanceCounter = true;
     std::int64_t frequency = 1000000;

@@ -60,6 +60,9 @@ bool Graphics::Present()
 {
     if (failPresent) return false;
     ++events.presents;
+    if (repeatFrames) return true;
+    if (vsyncClock && refreshRate > 0) vsyncClock->AdvanceToNextBlank(refreshRate);
+    ++shownFrames;
     return true;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock/HeadlessClock.h"
 #include "platform/graphics/IGraphics.h"
 #include "platform/text/ITextFont.h"
 
@@ -60,7 +61,7 @@ public:
     bool BeginScene() override;
     void EndScene() override { inScene = false; }
     bool Present() override;
-    std::uint64_t ShownFrameCount() const override { return static_cast<std::uint64_t>(events.presents); }
+    std::uint64_t ShownFrameCount() const override { return shownFrames; }
 
     const RenderState& GetRenderState() const override { return state; }
     void SetRenderState(const RenderState& s) override { state = s; }
@@ -94,6 +95,12 @@ public:
     bool created = false;
     CoopLevel coopLevel = CoopLevel::Ok;
     int refreshRate = 0;  // what the display reports; 0 = unknown
+    // A simulated display: with a clock given and a rate known, a present waits for the next vertical
+    // blank (the clock moves to it); with repeatFrames it succeeds without a swap, as for a picture
+    // already on show.
+    Clock* vsyncClock = nullptr;
+    bool repeatFrames = false;
+    std::uint64_t shownFrames = 0;
     PresentParams params;
     Viewport viewport;
     RenderState state;

@@ -58,6 +58,13 @@ bool Window::GetMessage(win::Msg& msg)
     return msg.message != win::WM_QUIT;
 }
 
+void Window::WaitMessage(double seconds)
+{
+    ++waits;
+    lastWait = seconds;
+    if (clock && queue.empty()) clock->Advance(seconds);
+}
+
 void Window::PostQuitMessage(int exitCode)
 {
     quitCode = exitCode;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock/HeadlessClock.h"
 #include "platform/window/MessageWindow.h"
 
 namespace headless {
@@ -20,12 +21,9 @@ public:
     bool PeekMessage(win::Msg& msg) override;
     bool GetMessage(win::Msg& msg) override;
     void PostMessage(const win::Msg& msg) override { queue.push_back(msg); }
-    // Returns at once, as if a message had come; the test's clock does not move. Records the wait.
-    void WaitMessage(double seconds) override
-    {
-        ++waits;
-        lastWait = seconds;
-    }
+    // Records the wait. With a clock given and the queue empty the seconds pass on it (nothing else can
+    // post meanwhile); otherwise it returns at once, as if a message had come.
+    void WaitMessage(double seconds) override;
     void PostQuitMessage(int exitCode) override;
     bool IsForeground() const override { return exists && foreground; }
     void GetClientSize(int& w, int& h) const override;
@@ -54,6 +52,7 @@ public:
     std::vector<std::uint32_t> handled;  // every message that reached the procedure
     int waits = 0;                       // WaitMessage calls, and the seconds the last one asked for
     double lastWait = 0.0;
+    Clock* clock = nullptr;
 
 protected:
     void Maximize() override { maximized = true; }

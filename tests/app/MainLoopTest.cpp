@@ -17,11 +17,17 @@ class ProbeGame : public CGame {
 public:
     ProbeGame() : CGame("Probe") {}
     void Update() override { events.push_back('U'); }
-    void Draw() override { events.push_back('D'); }
+    void Draw() override
+    {
+        events.push_back('D');
+        if (clock) clock->Advance(drawSeconds);
+    }
     void OnLostDevice() override { events.push_back('L'); }
     void OnResetDevice() override { events.push_back('R'); }
     int Count(char c) const { return static_cast<int>(std::count(events.begin(), events.end(), c)); }
     std::string events;
+    headless::Clock* clock = nullptr;  // drawing takes drawSeconds on it
+    double drawSeconds = 0.0;
 };
 
 class MainLoopTest : public ::testing::Test {
@@ -41,7 +47,7 @@ TEST_F(MainLoopTest, AccumulatorCountsStepsAndCarriesTheFraction)
     h->clock.Advance(1.0 / 240.0);
     game.TimingStep();
     EXPECT_NEAR(game.frameAccumulator, 0.25, 1e-9);
-    EXPECT_EQ(game.events, "");  // no step owed and the refresh rate is unknown: no frame either
+    EXPECT_EQ(game.events, "");  // no step owed: nothing new to draw
 
     for (int i = 0; i < 2; ++i) {
         h->clock.Advance(1.0 / 240.0);
@@ -61,20 +67,6 @@ TEST_F(MainLoopTest, LongStallRunsEveryOwedStepBeforeTheNextFrame)
     h->clock.Advance(2.0);  // e.g. a slow load before the loop
     game.TimingStep();
     EXPECT_EQ(game.events, std::string(120, 'U') + "D");
-}
-
-TEST_F(MainLoopTest, SixtyHertzDisplayDrawsOnEveryPassEvenWithoutAStep)
-{
-    h->graphics.refreshRate = 60;
-    ProbeGame game;
-    EXPECT_EQ(game.renderDevice->GetRefreshRate(), 60);
-    game.ResetFrameTimer();
-    game.TimingStep();
-    game.TimingStep();
-    EXPECT_EQ(game.events, "DD");
-    h->clock.Advance(1.0 / 60.0);
-    game.TimingStep();
-    EXPECT_EQ(game.events, "DDUD");
 }
 
 TEST_F(MainLoopTest, FrameSkipOffRunsOneStepAndDropsTheRest)
@@ -132,7 +124,7 @@ TEST_F(MainLoopTest, TimeBehindAnotherWindowOwesNothingAndKeepsTheFraction)
     EXPECT_EQ(game.events.front(), 'R');  // render state first
 }
 
-TEST_F(MainLoopTest, WithNothingToPaceItTheLoopSleepsUntilTheNextStepIsDueAndNotOnASixtyHertzDisplay)
+TEST_F(MainLoopTest, APassThatOwesNoStepDrawsNothingAndSleepsUntilTheStepIsDueOnAnyDisplay)
 {
     for (int refresh : {0, 60}) {
         h->graphics.refreshRate = refresh;
@@ -144,18 +136,57 @@ TEST_F(MainLoopTest, WithNothingToPaceItTheLoopSleepsUntilTheNextStepIsDueAndNot
             if (++idle == 1) {
                 h->clock.Advance(1.0 / 240.0);  // a quarter of a step
             } else if (idle == 2) {
-                if (refresh == 0) {
-                    EXPECT_EQ(h->window.waits, 1);
-                    EXPECT_NEAR(h->window.lastWait, 3.0 / 240.0, 1e-9);
-                }
+                EXPECT_EQ(h->window.waits, 1);
+                EXPECT_NEAR(h->window.lastWait, 3.0 / 240.0, 1e-9);
                 h->window.PressKey(win::VK_ESCAPE);
             }
         };
         game.MainLoop();
-        if (refresh == 60) {
-            EXPECT_EQ(h->window.waits, 0);  // presentation waits for the display instead
+        EXPECT_EQ(game.events, "R");
+    }
+}
+
+// Displays as the game meets them, simulated: time passes only while the loop sleeps in the queue, while
+// it draws, and in a present that waits for the vertical blank. Over two seconds each must give 60 steps a
+// second, at most one shown frame per step (so never more than a 60 Hz display shows), and no spinning.
+TEST_F(MainLoopTest, EveryDisplayKindGetsSixtyStepsAtMostOneFramePerStepAndNoSpinning)
+{
+    struct Display {
+        int hertz;
+        bool vsync;
+        bool repeat;  // every frame the same picture: presents skip the swap
+    };
+    for (Display d : {Display{60, true, false}, Display{60, false, false}, Display{144, true, false},
+                      Display{0, false, false}, Display{60, true, true}}) {
+        SCOPED_TRACE(::testing::Message() << d.hertz << " Hz, vsync " << d.vsync << ", repeat " << d.repeat);
+        h = &headless::Install();
+        h->clock.frequency = 240000;
+        h->graphics.refreshRate = d.hertz;
+        h->graphics.vsyncClock = d.vsync ? &h->clock : nullptr;
+        h->graphics.repeatFrames = d.repeat;
+        h->window.clock = &h->clock;
+        ProbeGame game;
+        game.confirmExit = false;
+        game.clock = &h->clock;
+        game.drawSeconds = 0.004;
+        const std::uint64_t shownBefore = h->graphics.shownFrames;
+        const std::int64_t end = h->clock.counter + 2 * h->clock.frequency;
+        int idle = 0;
+        h->window.onIdle = [&] {
+            if (h->clock.counter >= end || ++idle > 10000) h->window.PressKey(win::VK_ESCAPE);
+        };
+        game.MainLoop();
+
+        const int steps = game.Count('U');
+        const std::uint64_t shown = h->graphics.shownFrames - shownBefore;
+        EXPECT_NEAR(steps, 120, 1);
+        EXPECT_EQ(game.Count('D'), steps);  // a frame after each step, none without one
+        EXPECT_EQ(shown, d.repeat ? 0u : static_cast<std::uint64_t>(steps));
+        EXPECT_LE(game.stats.passes, static_cast<std::uint64_t>(2 * steps + 4));
+        // Where the display does not pace the loop it sleeps once per step.
+        if (!d.vsync || d.repeat) {
+            EXPECT_NEAR(h->window.waits, steps, 2);
         }
-        EXPECT_EQ(game.Count('U'), 0);
     }
 }
 
