@@ -1,17 +1,15 @@
-// Sound output over SDL2_mixer: MIDI through FluidSynth, effects on voices of our own added to the
-// mixer's output, and a limiter on the sum.
+// Sound output over SDL2_mixer: the device, the loaded effects, and the mixer's music slot; the
+// effects are mixed by our own voices after the music.
 #pragma once
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/audio/IAudio.h"
-#include "platform/audio/Limiter.h"
+#include "platform/audio/VoiceMixer.h"
 
 struct Mix_Chunk;
-struct _Mix_Music;
 
 namespace sdl {
 
@@ -40,9 +38,13 @@ public:
     std::unique_ptr<IMusic> CreateMusic() override;
 
     // Effect voices allocated so far.
-    int ChannelCount() const { return static_cast<int>(voices_.size()); }
-    // The stream now owning the mixer's music slot, if any.
-    Music* currentMusic = nullptr;
+    int ChannelCount() { return mixer_.Voices(); }
+
+    // The mixer plays one music stream at a time: the one holding its slot.
+    Music* MusicHolder() const { return musicHolder_; }
+    // Gives the slot to `music`; the stream that held it is told it lost it.
+    void TakeMusicSlot(Music* music);
+    void LeaveMusicSlot(Music* music);
 
 private:
     struct Effect {
@@ -50,34 +52,17 @@ private:
         bool prepared = false;
         int repeats = 0;
     };
-    struct Voice {
-        int effect = 0;  // 0: free
-        const std::int16_t* samples = nullptr;
-        int frames = 0;
-        int at = 0;
-        int repeats = 0;
-    };
 
     bool Open();
     void Close();
     Effect* Find(int effect);
-    int FreeVoice();
-    void Halt(int effect);
-    bool Sounding(int effect);
-    static void MixEffects(void* self, std::uint8_t* stream, int len);
-    void Mix(std::int16_t* stream, int frames);
+    static void PostMix(void* self, std::uint8_t* stream, int len);
 
     int refs_ = 0;
     bool open_ = false;
     std::vector<Effect> effects_;  // id = index + 1
-    float effectGain_ = 1.0f;
-    float pan_[2] = {1.0f, 1.0f};  // left, right
-
-    // Shared with the mixer's thread, under `lock_`.
-    std::mutex lock_;
-    std::vector<Voice> voices_;
-    std::vector<float> sum_;  // one mixer buffer
-    Limiter limiter_;
+    Music* musicHolder_ = nullptr;
+    VoiceMixer mixer_;
 };
 
 }  // namespace sdl

@@ -131,7 +131,7 @@ TEST(SdlAudioOutput, EffectsSummingAboveFullScaleAreHeldAtTheCeilingThenReleased
         out.Wait(1.3);
     }
     const std::vector<std::int16_t> s = out.Samples();
-    const int ceiling = int(sdl::Limiter::kCeiling);
+    const int ceiling = int(Limiter::kCeiling);
     EXPECT_EQ(Peak(s), ceiling);
     std::size_t held = 0, lastHeld = 0;
     for (std::size_t i = 0; i < s.size(); ++i) {
@@ -186,7 +186,7 @@ TEST(SdlAudioOutput, EffectLevelFollowsTheSettingDownToMinus96dB)
     EXPECT_EQ(levels[0], 1);  // -96 dB of full scale still moves the last bit
     EXPECT_NEAR(levels[1], 3277, 1);
     EXPECT_NEAR(levels[2], 16385, 1);
-    EXPECT_EQ(levels[3], int(sdl::Limiter::kCeiling));  // full scale itself is held below it
+    EXPECT_EQ(levels[3], int(Limiter::kCeiling));  // full scale itself is held below it
 }
 
 TEST(SdlAudioOutput, MusicPlaysOnceAndNothingRestartsIt)

@@ -178,7 +178,7 @@ Session Play(int maxSteps, bool realTime)
     s.out = testsupport::DiskOutput::ReadSamples(file);
     s.music = step.TakeMusic();
     s.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    s.lag = Align(s, long(s.out.size() / 2) - held + sdl::Limiter::Delay());
+    s.lag = Align(s, long(s.out.size() / 2) - held + Limiter::Delay());
     if (const char* keep = std::getenv("ZENTHAR_SESSION_AUDIO"))
         std::filesystem::copy_file(file, keep, std::filesystem::copy_options::overwrite_existing);
     std::remove(file.c_str());
