@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool x11-utils openbox imagemagick sox bc
   appstream desktop-file-utils man-db
   python3 python3-pil python3-numpy
+  pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev
 )
 missing=()

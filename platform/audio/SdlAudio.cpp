@@ -1,7 +1,9 @@
 #include "platform/audio/SdlAudio.h"
 
-#include <SDL.h>
 #include <SDL_mixer.h>
+
+#include <chrono>
+#include <cstdint>
 
 #include "platform/audio/SdlMusic.h"
 #include "platform/files/IFileSystem.h"
@@ -10,24 +12,30 @@ namespace sdl {
 
 namespace {
 
-constexpr const char* kSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 constexpr int kRate = 44100;
-// Under one update step (11.6 ms of 16.7 ms) so the sounds of successive steps start in different
-// mixer buffers: sounds started within one buffer begin in phase and add up coherently.
-constexpr int kChunkFrames = VoiceMixer::kMaxFrames;
+constexpr std::int64_t kSettleNs = 100'000'000;
+
+std::int64_t Now()
+{
+    using namespace std::chrono;
+    return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
+}
 
 }  // namespace
 
-Audio::Audio() : mixer_(kRate) {}
+// Buffers of the voice mixer's size: under one update step (11.6 ms of 16.7 ms), so the sounds of
+// successive steps start in different buffers; sounds started within one buffer begin in phase and
+// add up coherently.
+Audio::Audio() : mixer_(kRate), device_(this, kRate, VoiceMixer::kMaxFrames, &Audio::PostMix, this) {}
 
-Audio::~Audio()
-{
-    if (open_) Close();
-}
+Audio::~Audio() { Close(); }
 
 bool Audio::Acquire()
 {
-    if (refs_ == 0 && !Open()) return false;
+    if (refs_ == 0) {
+        flowsFrom_ = 0;
+        if (!device_.Open()) return false;
+    }
     ++refs_;
     return true;
 }
@@ -38,45 +46,50 @@ void Audio::Release()
     if (--refs_ == 0) Close();
 }
 
-bool Audio::Open()
-{
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
-    // A soundfont set here would hide the standard variable, so it is only set when that is absent
-    // (and cleared when present, as an earlier opening may have set it).
-    const char* env = SDL_getenv("SDL_SOUNDFONTS");
-    Mix_SetSoundFonts(env && *env ? nullptr : kSoundFont);
-    Mix_Init(MIX_INIT_MID);
-    if (Mix_OpenAudioDevice(kRate, AUDIO_S16SYS, 2, kChunkFrames, nullptr, 0) != 0) {
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    mixer_.Reset();
-    // The mixer adds its channels with saturation, so effects are summed here instead, after the
-    // music, where the limiter can see the whole sum before it is cut to 16 bits.
-    Mix_SetPostMix(&Audio::PostMix, this);
-    open_ = true;
-    return true;
-}
-
 void Audio::Close()
 {
-    Mix_SetPostMix(nullptr, nullptr);  // waits for a mix in progress
-    Mix_HaltMusic();
     mixer_.Halt(0);
+    device_.Stop();
     for (Effect& e : effects_) {
         if (e.chunk) Mix_FreeChunk(e.chunk);
         e = Effect{};
     }
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    open_ = false;
+    FreeOrphans();
+    device_.Close();
 }
 
+void Audio::FreeOrphans()
+{
+    for (Mix_Chunk* chunk : orphanChunks_) Mix_FreeChunk(chunk);
+    for (Mix_Music* music : orphanMusic_) Mix_FreeMusic(music);
+    orphanChunks_.clear();
+    orphanMusic_.clear();
+}
+
+// The mixer adds its channels with saturation, so effects are summed here instead, after the music,
+// where the limiter can see the whole sum before it is cut to 16 bits.
 void Audio::PostMix(void* self, std::uint8_t* stream, int len)
 {
-    static_cast<Audio*>(self)->mixer_.Mix(reinterpret_cast<std::int16_t*>(stream), len / 4);
+    auto* audio = static_cast<Audio*>(self);
+    if (!audio->flowing_.load(std::memory_order_relaxed) && Now() >= audio->flowsFrom_.load(std::memory_order_relaxed))
+        audio->flowing_.store(true, std::memory_order_relaxed);
+    audio->mixer_.Mix(reinterpret_cast<std::int16_t*>(stream), len / 4);
+}
+
+void Audio::OutputLost()
+{
+    flowsFrom_ = INT64_MAX;  // not the dying device, nor the first buffers of the next one
+    flowing_ = false;
+    mixer_.Reset();
+    if (musicHolder_) musicHolder_->OutputLost();
+}
+
+void Audio::OutputBack()
+{
+    flowsFrom_ = Now() + kSettleNs;
+    flowing_ = false;
+    FreeOrphans();
+    if (musicHolder_) musicHolder_->OutputBack();
 }
 
 Audio::Effect* Audio::Find(int effect)
@@ -88,7 +101,8 @@ Audio::Effect* Audio::Find(int effect)
 
 int Audio::LoadEffect(const std::string& path)
 {
-    if (!open_) return 0;
+    auto hold = device_.Lock();
+    if (!device_.Live()) return 0;
     // Converted on loading to the output's format: 16-bit stereo at the output rate.
     Mix_Chunk* chunk = Mix_LoadWAV(NativePath(path).c_str());
     if (!chunk) return 0;
@@ -107,7 +121,9 @@ void Audio::FreeEffect(int effect)
     Effect* e = Find(effect);
     if (!e) return;
     mixer_.Halt(effect);  // freeing halts the instances first
-    Mix_FreeChunk(e->chunk);
+    auto hold = device_.Lock();
+    if (device_.Live()) Mix_FreeChunk(e->chunk);
+    else orphanChunks_.push_back(e->chunk);
     *e = Effect{};
 }
 
@@ -124,7 +140,8 @@ void Audio::SetEffectRepeats(int effect, int repeats)
 void Audio::PlayEffect(int effect)
 {
     Effect* e = Find(effect);
-    if (!e || !e->prepared) return;
+    // While the output is away, or not yet running, nothing sounds.
+    if (!e || !e->prepared || !device_.Live() || !flowing_.load(std::memory_order_relaxed)) return;
     mixer_.Start(effect, reinterpret_cast<const std::int16_t*>(e->chunk->abuf), static_cast<int>(e->chunk->alen / 4),
                  e->repeats);
 }

@@ -1,22 +1,25 @@
-// Sound output over SDL2_mixer: the device, the loaded effects, and the mixer's music slot; the
-// effects are mixed by our own voices after the music.
+// Sound output over SDL2_mixer: the loaded effects and the mixer's music slot; the effects are mixed
+// by our own voices after the music.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/audio/IAudio.h"
+#include "platform/audio/SdlAudioDevice.h"
 #include "platform/audio/VoiceMixer.h"
 
 struct Mix_Chunk;
+struct _Mix_Music;
 
 namespace sdl {
 
 class Music;
 
 // One per process: the mixer underneath is process-wide.
-class Audio : public IAudio {
+class Audio : public IAudio, private AudioDevice::Owner {
 public:
     Audio();
     ~Audio() override;
@@ -40,11 +43,16 @@ public:
     // Effect voices allocated so far.
     int ChannelCount() { return mixer_.Voices(); }
 
+    // For the music streams: SDL_mixer is called only under Hold(), and only while Live().
+    std::unique_lock<std::mutex> Hold() { return device_.Lock(); }
+    bool Live() const { return device_.Live(); }
     // The mixer plays one music stream at a time: the one holding its slot.
     Music* MusicHolder() const { return musicHolder_; }
     // Gives the slot to `music`; the stream that held it is told it lost it.
     void TakeMusicSlot(Music* music);
     void LeaveMusicSlot(Music* music);
+    // A source let go while the output is away, freed once it is back.
+    void Orphan(_Mix_Music* music) { orphanMusic_.push_back(music); }
 
 private:
     struct Effect {
@@ -53,16 +61,25 @@ private:
         int repeats = 0;
     };
 
-    bool Open();
     void Close();
     Effect* Find(int effect);
+    void FreeOrphans();
+    void OutputLost() override;
+    void OutputBack() override;
     static void PostMix(void* self, std::uint8_t* stream, int len);
 
     int refs_ = 0;
-    bool open_ = false;
     std::vector<Effect> effects_;  // id = index + 1
     Music* musicHolder_ = nullptr;
+    std::vector<Mix_Chunk*> orphanChunks_;
+    std::vector<_Mix_Music*> orphanMusic_;
     VoiceMixer mixer_;
+    // Whether the output takes sound. Back after going away, a stream may take its first buffer at
+    // once and the next only seconds later: every effect played meanwhile would start in one buffer,
+    // in phase. So effects wait for the first mix a moment after the output came back.
+    std::atomic<bool> flowing_{false};
+    std::atomic<std::int64_t> flowsFrom_{0};  // steady clock, nanoseconds
+    AudioDevice device_;
 };
 
 }  // namespace sdl

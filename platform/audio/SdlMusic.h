@@ -11,7 +11,9 @@ namespace sdl {
 class Audio;
 
 // Running a stream takes the mixer's music slot from whichever stream had it; that one then counts
-// as stopped. The stream holds the output device while it lives.
+// as stopped. The stream holds the output device while it lives. While the output is away a running
+// stream is silent but not complete, and it goes on from where it was when the output comes back
+// (FluidSynth's player keeps its place in a MIDI file, which has no positions to seek).
 class Music : public IMusic {
 public:
     explicit Music(Audio* owner) : owner_(owner) {}
@@ -32,6 +34,9 @@ public:
 
     // Another stream took the music slot.
     void Displaced();
+    // With the slot held, the output went away or came back.
+    void OutputLost();
+    void OutputBack();
 
 private:
     enum class State { Stopped, Paused, Running };
@@ -45,7 +50,9 @@ private:
     _Mix_Music* music_ = nullptr;
     State state_ = State::Stopped;
     bool started_ = false;
+    bool ended_ = false;  // when the output went away
     bool positions_ = false;
+    double duration_ = -1.0;
     double start_ = 0.0;
     float gain_ = 1.0f;
 };
