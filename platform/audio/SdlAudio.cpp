@@ -34,6 +34,7 @@ bool Audio::Acquire()
 {
     if (refs_ == 0) {
         flowsFrom_ = 0;
+        flowing_ = true;
         if (!device_.Open()) return false;
     }
     ++refs_;

@@ -76,7 +76,7 @@ private:
     VoiceMixer mixer_;
     // Whether the output takes sound. Back after going away, a stream may take its first buffer at
     // once and the next only seconds later: every effect played meanwhile would start in one buffer,
-    // in phase. So effects wait for the first mix a moment after the output came back.
+    // in phase. So there effects wait for the first mix a moment after the output came back.
     std::atomic<bool> flowing_{false};
     std::atomic<std::int64_t> flowsFrom_{0};  // steady clock, nanoseconds
     AudioDevice device_;
