@@ -6,12 +6,10 @@
 
 #include <SDL.h>
 
-#include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <map>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <utility>
@@ -29,90 +27,58 @@ namespace testsupport {
 
 constexpr int kAudioRate = 44100;
 
-// Reads the pipe on a thread of its own, up to the bytes allowed (all of them when unlimited).
-class PipeReader {
+// The reading end of the pipe. The output writes only as far ahead as the pipe holds (a few buffers).
+class Pipe {
 public:
-    explicit PipeReader(const std::string& path) : path_(path)
+    explicit Pipe(const std::string& path) : path_(path)
     {
         ::unlink(path.c_str());
         ::mkfifo(path.c_str(), 0600);
         // Open before the driver does, without waiting for it: its own opening then does not block.
         fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
-        if (fd_ >= 0) ::fcntl(fd_, F_SETPIPE_SZ, 4096);  // the output runs at most a few buffers ahead
-        thread_ = std::thread([this] { Run(); });
+        if (fd_ >= 0) ::fcntl(fd_, F_SETPIPE_SZ, 4096);
     }
-    ~PipeReader()
+    ~Pipe()
     {
-        {
-            std::lock_guard<std::mutex> hold(m_);
-            stop_ = true;
-        }
-        changed_.notify_all();
-        thread_.join();
+        if (drain_.joinable()) drain_.join();
         if (fd_ >= 0) ::close(fd_);
         ::unlink(path_.c_str());
     }
-    // Allows `bytes` more and waits until they are read; false when the output stops moving.
-    bool Advance(std::size_t bytes)
+    // Reads `bytes` more; false when the writer has gone or nothing comes for 30 s.
+    bool Read(std::size_t bytes)
     {
-        std::unique_lock<std::mutex> lock(m_);
-        allowed_ += bytes;
-        changed_.notify_all();
-        std::size_t seen = data_.size();
-        while (data_.size() < allowed_) {
-            if (!changed_.wait_for(lock, std::chrono::seconds(30), [&] { return data_.size() != seen; })) return false;
-            seen = data_.size();
+        const std::size_t want = data_.size() + bytes;
+        char buf[4096];
+        for (int idle = 0; data_.size() < want;) {
+            pollfd p{fd_, POLLIN, 0};
+            const ssize_t n = ::poll(&p, 1, 100) > 0 ? ::read(fd_, buf, std::min(sizeof buf, want - data_.size())) : -1;
+            if (n > 0) data_.insert(data_.end(), buf, buf + n);
+            if (n == 0 || (n < 0 && ++idle > 300)) return false;
         }
         return true;
     }
-    void Unlimit()
+    // From now on whatever is written is read and dropped, until the writer goes.
+    void Drain()
     {
-        std::lock_guard<std::mutex> hold(m_);
-        allowed_ = kAll;
-        changed_.notify_all();
+        drain_ = std::thread([fd = fd_] {
+            char buf[4096];
+            for (pollfd p{fd, POLLIN, 0}; ::poll(&p, 1, 100) >= 0;) {
+                if (p.revents && ::read(fd, buf, sizeof buf) <= 0) return;
+            }
+        });
     }
-    std::vector<std::int16_t> Samples()
+    std::vector<std::int16_t> Samples() const
     {
-        std::lock_guard<std::mutex> hold(m_);
         std::vector<std::int16_t> s(data_.size() / 2);
-        for (std::size_t i = 0; i < s.size(); ++i)
-            s[i] = std::int16_t(std::uint8_t(data_[2 * i]) | std::uint8_t(data_[2 * i + 1]) << 8);
+        std::memcpy(s.data(), data_.data(), 2 * s.size());  // little-endian, as the output writes it
         return s;
     }
 
 private:
-    static constexpr std::size_t kAll = ~std::size_t(0);
-
-    void Run()
-    {
-        char buf[4096];
-        std::unique_lock<std::mutex> lock(m_);
-        while (!stop_) {
-            if (fd_ < 0 || data_.size() >= allowed_) {
-                changed_.wait(lock);
-                continue;
-            }
-            const std::size_t want = std::min(sizeof buf, allowed_ - data_.size());
-            lock.unlock();
-            pollfd p{fd_, POLLIN, 0};
-            ssize_t n = ::poll(&p, 1, 20) > 0 ? ::read(fd_, buf, want) : -1;
-            if (n == 0) ::usleep(2000);  // no writer yet, or it has gone
-            lock.lock();
-            if (n > 0) {
-                data_.insert(data_.end(), buf, buf + n);
-                changed_.notify_all();
-            }
-        }
-    }
-
     std::string path_;
     int fd_ = -1;
-    std::mutex m_;
-    std::condition_variable changed_;
     std::vector<char> data_;
-    std::size_t allowed_ = 0;
-    bool stop_ = false;
-    std::thread thread_;
+    std::thread drain_;
 };
 
 // Sets environment variables for its lifetime.
@@ -150,8 +116,10 @@ public:
     ~DiskOutput()
     {
         // The device closes while the pipe is still read, so that its last writes never block.
-        pipe_.Unlimit();
-        if (open_) audio.Release();
+        if (open_) {
+            pipe_.Drain();
+            audio.Release();
+        }
         Sys().audio = saved_;
     }
     bool Open() const { return open_; }
@@ -159,7 +127,7 @@ public:
     void Wait(double seconds)
     {
         if (!open_) ADD_FAILURE() << "no audio output";
-        else if (!pipe_.Advance(std::size_t(seconds * kAudioRate + 0.5) * 4)) ADD_FAILURE() << "the output stopped";
+        else if (!pipe_.Read(std::size_t(seconds * kAudioRate + 0.5) * 4)) ADD_FAILURE() << "the output stopped";
     }
     // Interleaved stereo, as far as the output was let run.
     std::vector<std::int16_t> Samples() { return pipe_.Samples(); }
@@ -175,7 +143,7 @@ private:
     }
 
     ScopedEnv env_;
-    PipeReader pipe_;  // outlives the device
+    Pipe pipe_;  // outlives the device
 
 public:
     sdl::Audio audio;
