@@ -40,9 +40,6 @@ public:
 
     std::unique_ptr<IMusic> CreateMusic() override;
 
-    // Effect voices allocated so far.
-    int ChannelCount() { return mixer_.Voices(); }
-
     // For the music streams: SDL_mixer is called only under Hold(), and only while Live().
     std::unique_lock<std::mutex> Hold() { return device_.Lock(); }
     bool Live() const { return device_.Live(); }
