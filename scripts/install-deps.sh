@@ -11,6 +11,7 @@ packages=(
   weston libdecor-0-plugin-1-cairo libxtst-dev
   appstream desktop-file-utils man-db
   python3 python3-pil python3-numpy
+  pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev
 )
 missing=()

@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace sdl {
-
 namespace {
 
 constexpr float kReleaseTarget = 1.05f;
@@ -54,5 +52,3 @@ void Limiter::Process(const float* in, std::int16_t* out, int frames)
         }
     }
 }
-
-}  // namespace sdl

@@ -3,8 +3,6 @@
 #include <array>
 #include <cstdint>
 
-namespace sdl {
-
 // Interleaved stereo, both sides at one gain. The gain falls over the look-ahead before a peak
 // (the output is delayed by it) so that the peak itself lands on the ceiling, and rises back
 // smoothly to unity within a few release times once the peaks are gone. Below the ceiling the
@@ -30,5 +28,3 @@ private:
     std::array<float, kLookAhead> needed_;  // gain each recent frame needs
     std::array<float, kLookAhead> held_;    // gain envelope before smoothing
 };
-
-}  // namespace sdl

@@ -1,14 +1,15 @@
-// Sound output over SDL2_mixer: MIDI through FluidSynth, effects on voices of our own added to the
-// mixer's output, and a limiter on the sum.
+// Sound output over SDL2_mixer: the loaded effects and the mixer's music slot; the effects are mixed
+// by our own voices after the music.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/audio/IAudio.h"
-#include "platform/audio/Limiter.h"
+#include "platform/audio/SdlAudioDevice.h"
+#include "platform/audio/VoiceMixer.h"
 
 struct Mix_Chunk;
 struct _Mix_Music;
@@ -18,7 +19,7 @@ namespace sdl {
 class Music;
 
 // One per process: the mixer underneath is process-wide.
-class Audio : public IAudio {
+class Audio : public IAudio, private AudioDevice::Owner {
 public:
     Audio();
     ~Audio() override;
@@ -39,10 +40,16 @@ public:
 
     std::unique_ptr<IMusic> CreateMusic() override;
 
-    // Effect voices allocated so far.
-    int ChannelCount() const { return static_cast<int>(voices_.size()); }
-    // The stream now owning the mixer's music slot, if any.
-    Music* currentMusic = nullptr;
+    // For the music streams: SDL_mixer is called only under Hold(), and only while Live().
+    std::unique_lock<std::mutex> Hold() { return device_.Lock(); }
+    bool Live() const { return device_.Live(); }
+    // The mixer plays one music stream at a time: the one holding its slot.
+    Music* MusicHolder() const { return musicHolder_; }
+    // Gives the slot to `music`; the stream that held it is told it lost it.
+    void TakeMusicSlot(Music* music);
+    void LeaveMusicSlot(Music* music);
+    // A source let go while the output is away, freed once it is back.
+    void Orphan(_Mix_Music* music) { orphanMusic_.push_back(music); }
 
 private:
     struct Effect {
@@ -50,34 +57,26 @@ private:
         bool prepared = false;
         int repeats = 0;
     };
-    struct Voice {
-        int effect = 0;  // 0: free
-        const std::int16_t* samples = nullptr;
-        int frames = 0;
-        int at = 0;
-        int repeats = 0;
-    };
 
-    bool Open();
     void Close();
     Effect* Find(int effect);
-    int FreeVoice();
-    void Halt(int effect);
-    bool Sounding(int effect);
-    static void MixEffects(void* self, std::uint8_t* stream, int len);
-    void Mix(std::int16_t* stream, int frames);
+    void FreeOrphans();
+    void OutputLost() override;
+    void OutputBack() override;
+    static void PostMix(void* self, std::uint8_t* stream, int len);
 
     int refs_ = 0;
-    bool open_ = false;
     std::vector<Effect> effects_;  // id = index + 1
-    float effectGain_ = 1.0f;
-    float pan_[2] = {1.0f, 1.0f};  // left, right
-
-    // Shared with the mixer's thread, under `lock_`.
-    std::mutex lock_;
-    std::vector<Voice> voices_;
-    std::vector<float> sum_;  // one mixer buffer
-    Limiter limiter_;
+    Music* musicHolder_ = nullptr;
+    std::vector<Mix_Chunk*> orphanChunks_;
+    std::vector<_Mix_Music*> orphanMusic_;
+    VoiceMixer mixer_;
+    // Whether the output takes sound. Back after going away, a stream may take its first buffer at
+    // once and the next only seconds later: every effect played meanwhile would start in one buffer,
+    // in phase. So there effects wait for the first mix a moment after the output came back.
+    std::atomic<bool> flowing_{false};
+    std::atomic<std::int64_t> flowsFrom_{0};  // steady clock, nanoseconds
+    AudioDevice device_;
 };
 
 }  // namespace sdl

@@ -1,5 +1,6 @@
-// Points the platform's audio at a fresh real back end writing to a file through SDL's disk driver,
-// and reads the samples back; restores the platform and the environment after.
+// Points the platform's audio at a fresh real back end whose output SDL's disk driver writes into a
+// pipe the test reads: the output runs only as far as the test lets it, so its timeline is the same on
+// an idle machine, a loaded one or under the sanitizers. Restores the platform and the environment.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -7,13 +8,16 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <cstring>
 #include <map>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/Platform.h"
@@ -23,73 +27,130 @@ namespace testsupport {
 
 constexpr int kAudioRate = 44100;
 
-class DiskOutput {
+// The reading end of the pipe. The output writes only as far ahead as the pipe holds (a few buffers).
+class Pipe {
 public:
-    // Named per process: ctest runs tests side by side.
-    explicit DiskOutput(const std::string& name)
-        : file_(testing::TempDir() + "zenthar-" + std::to_string(getpid()) + "-" + name)
+    explicit Pipe(const std::string& path) : path_(path)
     {
-        std::remove(file_.c_str());
-        Keep("SDL_AUDIODRIVER", "disk");
-        Keep("SDL_DISKAUDIOFILE", file_.c_str());
-        saved_ = Sys().audio;
-        Sys().audio = &audio;
+        ::unlink(path.c_str());
+        ::mkfifo(path.c_str(), 0600);
+        // Open before the driver does, without waiting for it: its own opening then does not block.
+        fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK);
+        if (fd_ >= 0) ::fcntl(fd_, F_SETPIPE_SZ, 4096);
     }
-    ~DiskOutput()
+    ~Pipe()
     {
-        Sys().audio = saved_;
-        for (auto& [key, value] : env_) {
+        if (drain_.joinable()) drain_.join();
+        if (fd_ >= 0) ::close(fd_);
+        ::unlink(path_.c_str());
+    }
+    // Reads `bytes` more; false when the writer has gone or nothing comes for 30 s.
+    bool Read(std::size_t bytes)
+    {
+        const std::size_t want = data_.size() + bytes;
+        char buf[4096];
+        for (int idle = 0; data_.size() < want;) {
+            pollfd p{fd_, POLLIN, 0};
+            const ssize_t n = ::poll(&p, 1, 100) > 0 ? ::read(fd_, buf, std::min(sizeof buf, want - data_.size())) : -1;
+            if (n > 0) data_.insert(data_.end(), buf, buf + n);
+            if (n == 0 || (n < 0 && ++idle > 300)) return false;
+        }
+        return true;
+    }
+    // From now on whatever is written is read and dropped, until the writer goes.
+    void Drain()
+    {
+        drain_ = std::thread([fd = fd_] {
+            char buf[4096];
+            for (pollfd p{fd, POLLIN, 0}; ::poll(&p, 1, 100) >= 0;) {
+                if (p.revents && ::read(fd, buf, sizeof buf) <= 0) return;
+            }
+        });
+    }
+    std::vector<std::int16_t> Samples() const
+    {
+        std::vector<std::int16_t> s(data_.size() / 2);
+        std::memcpy(s.data(), data_.data(), 2 * s.size());  // little-endian, as the output writes it
+        return s;
+    }
+
+private:
+    std::string path_;
+    int fd_ = -1;
+    std::vector<char> data_;
+    std::thread drain_;
+};
+
+// Sets environment variables for its lifetime.
+class ScopedEnv {
+public:
+    ~ScopedEnv()
+    {
+        for (auto& [key, value] : saved_) {
             if (value.first) setenv(key.c_str(), value.second.c_str(), 1);
             else unsetenv(key.c_str());
         }
     }
-    void Keep(const char* key, const char* value)
+    void Set(const std::string& key, const std::string& value)
     {
-        const char* old = std::getenv(key);
-        if (!env_.count(key)) env_[key] = {old != nullptr, old ? old : ""};
-        setenv(key, value, 1);
-    }
-    const std::string& File() const { return file_; }
-    // Stereo frames written so far.
-    std::size_t Frames() const
-    {
-        std::error_code ec;
-        const auto size = std::filesystem::file_size(file_, ec);
-        return ec ? 0 : std::size_t(size / 4);
-    }
-    // Waits until the device has written the given stretch of sound more. The disk driver keeps to
-    // real time only as well as its thread gets the processor, so a busy machine would otherwise
-    // squeeze the test's timeline.
-    void Wait(double seconds) const
-    {
-        const double target = double(Frames()) / kAudioRate + seconds;
-        for (Uint32 waited = 0; double(Frames()) / kAudioRate < target && waited < Uint32(seconds * 10000) + 2000;
-             waited += 5)
-            SDL_Delay(5);
-    }
-    // Interleaved stereo; only complete once every holder of the device has let it go.
-    std::vector<std::int16_t> Samples() const { return ReadSamples(file_); }
-    static std::vector<std::int16_t> ReadSamples(const std::string& file)
-    {
-        std::ifstream f(file, std::ios::binary);
-        std::vector<std::int16_t> s;
-        std::error_code ec;
-        s.reserve(std::size_t(std::filesystem::file_size(file, ec) / 2));
-        std::vector<char> bytes(1 << 16);
-        while (f.read(bytes.data(), std::streamsize(bytes.size())) || f.gcount() > 0) {
-            const std::size_t n = std::size_t(f.gcount()) / 2;
-            for (std::size_t i = 0; i < n; ++i)
-                s.push_back(std::int16_t(std::uint8_t(bytes[2 * i]) | std::uint8_t(bytes[2 * i + 1]) << 8));
-        }
-        return s;
+        const char* old = std::getenv(key.c_str());
+        if (!saved_.count(key)) saved_[key] = {old != nullptr, old ? old : ""};
+        setenv(key.c_str(), value.c_str(), 1);
     }
 
+private:
+    std::map<std::string, std::pair<bool, std::string>> saved_;
+};
+
+// The device opens with the output and stays open until it goes; it runs a few buffers ahead of what
+// the test has let through, then waits for the test.
+class DiskOutput {
+public:
+    // Named per process: ctest runs tests side by side.
+    explicit DiskOutput(const std::string& name, const char* driver = "disk") : pipe_(Env(name, driver))
+    {
+        saved_ = Sys().audio;
+        Sys().audio = &audio;
+        open_ = audio.Acquire();
+    }
+    ~DiskOutput()
+    {
+        // The device closes while the pipe is still read, so that its last writes never block.
+        if (open_) {
+            pipe_.Drain();
+            audio.Release();
+        }
+        Sys().audio = saved_;
+    }
+    bool Open() const { return open_; }
+    // Lets the output run the given stretch of sound more and returns once it is written.
+    void Wait(double seconds)
+    {
+        if (!open_) ADD_FAILURE() << "no audio output";
+        else if (!pipe_.Read(std::size_t(seconds * kAudioRate + 0.5) * 4)) ADD_FAILURE() << "the output stopped";
+    }
+    // Interleaved stereo, as far as the output was let run.
+    std::vector<std::int16_t> Samples() { return pipe_.Samples(); }
+
+private:
+    std::string Env(const std::string& name, const char* driver)
+    {
+        const std::string path = testing::TempDir() + "zenthar-" + std::to_string(getpid()) + "-" + name;
+        env_.Set("SDL_AUDIODRIVER", driver);
+        env_.Set("SDL_DISKAUDIOFILE", path);
+        env_.Set("SDL_DISKAUDIODELAY", "0");  // paced by the reading alone
+        return path;
+    }
+
+    ScopedEnv env_;
+    Pipe pipe_;  // outlives the device
+
+public:
     sdl::Audio audio;
 
 private:
-    std::string file_;
+    bool open_ = false;
     IAudio* saved_ = nullptr;
-    std::map<std::string, std::pair<bool, std::string>> env_;
 };
 
 // The mixer is one per process: a game built by an earlier test in this process may still hold it
