@@ -131,7 +131,8 @@ void AudioDevice::Watch()
 // On the thread that finds the output gone, the device's own mixing thread as a rule.
 int AudioDevice::OnEvent(void* self, SDL_Event* event)
 {
-    if (event->type != SDL_AUDIODEVICEREMOVED || event->adevice.iscapture) return 1;
+    // Outputs that were never opened go with `which` 0: another sink unplugged is not ours to reopen.
+    if (event->type != SDL_AUDIODEVICEREMOVED || event->adevice.iscapture || event->adevice.which == 0) return 1;
     auto* device = static_cast<AudioDevice*>(self);
     device->live_ = false;  // effects stop starting at once
     {
