@@ -97,12 +97,12 @@ TEST(SessionMix, AWholeSessionThroughTheRealOutputNeverClips)
 // A sound file as the output plays it: 16-bit stereo at the output rate.
 std::vector<std::int16_t> LoadStereo(const std::string& path)
 {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     Uint8* data = nullptr;
     Uint32 len = 0;
-    if (!SDL_LoadWAV(NativePath(path).c_str(), &spec, &data, &len)) return {};
+    if (!SDL_LoadWAV(NativePath(path).c_str(), &format, &data, &len)) return {};
     SDL_AudioCVT cvt;
-    SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 2, kRate);
+    SDL_BuildAudioCVT(&cvt, format.format, format.channels, format.freq, AUDIO_S16SYS, 2, kRate);
     std::vector<Uint8> buf(std::size_t(len) * std::max(cvt.len_mult, 1));
     std::copy(data, data + len, buf.begin());
     SDL_FreeWAV(data);
