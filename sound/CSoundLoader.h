@@ -13,7 +13,7 @@ public:
     // Creates the shared loader when there is none yet.
     static CSoundLoader* Shared();
 
-    IAudio* loader = nullptr;  // null when no output could be opened
+    IAudio* loader = nullptr;  // null when the platform has no output
     int refCount = 0;          // live CSound objects
 
 private:

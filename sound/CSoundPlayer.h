@@ -24,7 +24,7 @@ public:
     // Hundredths of a decibel for a level: log10 × 2000, floor -9600, ceiling 0, truncated.
     static int EffectAttenuation(float level);
 
-    IAudio* performance = nullptr;  // null when no output could be opened
+    IAudio* performance = nullptr;  // null when the platform has no output
     IAudio* audioPath = nullptr;    // the mix every effect plays through
     IAudio* buffer3D = nullptr;     // only in 3-D mode
 };

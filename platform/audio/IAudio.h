@@ -37,8 +37,9 @@ class IAudio {
 public:
     virtual ~IAudio() = default;
 
-    // Holds the output device open; the first reference opens it. False when there is no output:
-    // everything that needs it then stays silent.
+    // Holds the output device open; the first reference opens it. False when the platform has no
+    // output at all: everything that needs it then stays silent. An output that is missing for now
+    // (a sound server not yet started) is waited for: what is loaded meanwhile sounds once it comes.
     virtual bool Acquire() = 0;
     virtual void Release() = 0;
 
@@ -61,6 +62,6 @@ public:
     // loudness falls as 1 / distance beyond 1.
     virtual void SetEffectPosition3D(float x, float y, float z) = 0;
 
-    // A stream that holds the device while it lives; null when there is no output.
+    // A stream that holds the device while it lives; null when the platform has no output.
     virtual std::unique_ptr<IMusic> CreateMusic() = 0;
 };

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <fstream>
 
 #include "platform/audio/SdlMusic.h"
 #include "platform/files/IFileSystem.h"
@@ -35,7 +36,7 @@ bool Audio::Acquire()
     if (refs_ == 0) {
         flowsFrom_ = 0;
         flowing_ = true;
-        if (!device_.Open()) return false;
+        device_.Open();
     }
     ++refs_;
     return true;
@@ -90,6 +91,11 @@ void Audio::OutputBack()
     flowsFrom_ = Now() + kSettleNs;
     flowing_ = false;
     FreeOrphans();
+    for (Effect& e : effects_) {
+        if (e.path.empty()) continue;
+        e.chunk = LoadChunk(e.path);
+        e.path.clear();
+    }
     if (musicHolder_) musicHolder_->OutputBack();
 }
 
@@ -97,23 +103,34 @@ Audio::Effect* Audio::Find(int effect)
 {
     if (effect <= 0 || effect > static_cast<int>(effects_.size())) return nullptr;
     Effect& e = effects_[effect - 1];
-    return e.chunk ? &e : nullptr;
+    return e.used ? &e : nullptr;
+}
+
+// Converted on loading to the output's format: 16-bit stereo at the output rate.
+Mix_Chunk* Audio::LoadChunk(const std::string& path)
+{
+    Mix_Chunk* chunk = Mix_LoadWAV(NativePath(path).c_str());
+    if (chunk && chunk->alen < 4) {
+        Mix_FreeChunk(chunk);
+        chunk = nullptr;
+    }
+    return chunk;
 }
 
 int Audio::LoadEffect(const std::string& path)
 {
     auto hold = device_.Lock();
-    if (!device_.Live()) return 0;
-    // Converted on loading to the output's format: 16-bit stereo at the output rate.
-    Mix_Chunk* chunk = Mix_LoadWAV(NativePath(path).c_str());
-    if (!chunk) return 0;
-    if (chunk->alen < 4) {
-        Mix_FreeChunk(chunk);
-        return 0;
-    }
     Effect e;
-    e.chunk = chunk;
-    effects_.push_back(e);
+    e.used = true;
+    if (device_.Live()) {
+        e.chunk = LoadChunk(path);
+        if (!e.chunk) return 0;
+    } else {
+        // Read once the output comes; a file that is not there now never will be.
+        if (!std::ifstream(NativePath(path))) return 0;
+        e.path = path;
+    }
+    effects_.push_back(std::move(e));
     return static_cast<int>(effects_.size());
 }
 
@@ -123,8 +140,8 @@ void Audio::FreeEffect(int effect)
     if (!e) return;
     mixer_.Halt(effect);  // freeing halts the instances first
     auto hold = device_.Lock();
-    if (device_.Live()) Mix_FreeChunk(e->chunk);
-    else orphanChunks_.push_back(e->chunk);
+    if (e->chunk && device_.Live()) Mix_FreeChunk(e->chunk);
+    else if (e->chunk) orphanChunks_.push_back(e->chunk);
     *e = Effect{};
 }
 
@@ -141,8 +158,10 @@ void Audio::SetEffectRepeats(int effect, int repeats)
 void Audio::PlayEffect(int effect)
 {
     Effect* e = Find(effect);
-    // While the output is away, or not yet running, nothing sounds.
-    if (!e || !e->prepared || !device_.Live() || !flowing_.load(std::memory_order_relaxed)) return;
+    // While the output is away, not yet running or being opened, nothing sounds.
+    if (!e || !e->prepared || !flowing_.load(std::memory_order_relaxed)) return;
+    auto hold = device_.TryLock();
+    if (!hold.owns_lock() || !device_.Live() || !e->chunk) return;
     mixer_.Start(effect, reinterpret_cast<const std::int16_t*>(e->chunk->abuf), static_cast<int>(e->chunk->alen / 4),
                  e->repeats);
 }

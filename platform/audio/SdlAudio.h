@@ -52,7 +52,10 @@ public:
     void Orphan(_Mix_Music* music) { orphanMusic_.push_back(music); }
 
 private:
+    // Game thread only, but for path and chunk: those are written under the device's lock.
     struct Effect {
+        bool used = false;
+        std::string path;  // loaded while there was no output: read when it comes
         Mix_Chunk* chunk = nullptr;  // as loaded: 16-bit stereo at the output rate
         bool prepared = false;
         int repeats = 0;
@@ -61,6 +64,7 @@ private:
     void Close();
     Effect* Find(int effect);
     void FreeOrphans();
+    static Mix_Chunk* LoadChunk(const std::string& path);
     void OutputLost() override;
     void OutputBack() override;
     static void PostMix(void* self, std::uint8_t* stream, int len);

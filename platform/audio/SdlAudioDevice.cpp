@@ -29,25 +29,28 @@ AudioDevice::AudioDevice(Owner* owner, int rate, int chunkFrames, PostMix postMi
 {
 }
 
-bool AudioDevice::Open()
+void AudioDevice::Open()
 {
-    if (open_) return true;
+    if (open_) return;
     NameTheStream();
     // A soundfont set here would hide the standard variable, so it is only set when that is absent
     // (and cleared when present, as an earlier opening may have set it).
     const char* env = SDL_getenv("SDL_SOUNDFONTS");
     Mix_SetSoundFonts(env && *env ? nullptr : kSoundFont);
     Mix_Init(MIX_INIT_MID);
-    if (!OpenMixer()) {
-        Mix_Quit();
-        return false;
-    }
-    live_ = true;
+    const bool now = OpenMixer();
+    // Retries ask only for the back end that worked, or for the sound server when none did: SDL's
+    // other back ends would reach for the hardware the server holds, and ALSA prints a screenful at
+    // every failed try. The hint is set here, before the watcher runs, as SDL's hints are not
+    // thread-safe; a user's SDL_AUDIODRIVER still wins over it.
+    const char* current = now ? SDL_GetCurrentAudioDriver() : nullptr;
+    driver_ = current ? current : "pulseaudio";
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver_.c_str(), SDL_HINT_NORMAL);
+    live_ = now;
     open_ = true;
     lost_ = stop_ = false;
     SDL_AddEventWatch(&AudioDevice::OnEvent, this);
-    watcher_ = std::thread([this] { Watch(); });
-    return true;
+    watcher_ = std::thread([this, now] { Watch(!now); });
 }
 
 void AudioDevice::Stop()
@@ -73,6 +76,7 @@ void AudioDevice::Close()
     }
     live_ = false;
     Mix_Quit();
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
     open_ = false;
 }
 
@@ -98,21 +102,25 @@ void AudioDevice::CloseMixer()
     mixerOpen_ = false;
 }
 
-void AudioDevice::Watch()
+// `away`: the output was not there at the start.
+void AudioDevice::Watch(bool away)
 {
     std::unique_lock<std::mutex> watch(watch_);
     for (;;) {
-        wake_.wait(watch, [&] { return lost_ || stop_; });
-        if (stop_) return;
-        watch.unlock();
-        {
-            auto hold = Lock();
-            live_ = false;
-            owner_->OutputLost();
+        if (!away) {
+            wake_.wait(watch, [&] { return lost_ || stop_; });
+            if (stop_) return;
+            watch.unlock();
+            {
+                auto hold = Lock();
+                live_ = false;
+                owner_->OutputLost();
+            }
+            CloseMixer();
+            watch.lock();
+            lost_ = false;
         }
-        CloseMixer();
-        watch.lock();
-        lost_ = false;
+        away = false;
         while (!stop_) {
             watch.unlock();
             const bool back = OpenMixer();

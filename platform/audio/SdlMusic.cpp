@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 
 #include "platform/audio/SdlAudio.h"
 #include "platform/files/IFileSystem.h"
@@ -34,7 +35,15 @@ bool Music::Render(const std::string& path)
 {
     auto hold = owner_->Hold();
     Drop();
-    if (!owner_->Live()) return false;
+    if (owner_->Live()) return Open(path);
+    // Opened once the output comes; a file that is not there now never will be.
+    if (!std::ifstream(NativePath(path))) return false;
+    pending_ = path;
+    return true;
+}
+
+bool Music::Open(const std::string& path)
+{
     music_ = Mix_LoadMUS(NativePath(path).c_str());
     if (!music_) return false;
     // Formats without a position answer -1 to every position query.
@@ -50,7 +59,7 @@ void Music::Run()
     if (state_ == State::Running) return;
     const bool resume = state_ == State::Paused && Owns();
     state_ = State::Running;
-    if (!music_) return;
+    if (!music_ && pending_.empty()) return;
     if (resume) {
         Mix_ResumeMusic();
         return;
@@ -119,7 +128,7 @@ bool Music::IsComplete()
 {
     auto hold = owner_->Hold();
     if (state_ != State::Running) return false;
-    if (!music_) return true;
+    if (!music_ && pending_.empty()) return true;
     if (!started_) return ended_ || owner_->Live() || owner_->MusicHolder() != this;  // else awaiting the output
     return Owns() && !Mix_PlayingMusic();
 }
@@ -141,7 +150,7 @@ void Music::OutputLost()
 
 void Music::OutputBack()
 {
-    if (state_ == State::Running && music_ && !started_ && !ended_) Start();
+    if (state_ == State::Running && (music_ || !pending_.empty()) && !started_ && !ended_) Start();
 }
 
 bool Music::Owns() const { return music_ && started_ && owner_->MusicHolder() == this; }
@@ -151,6 +160,11 @@ void Music::Start()
     owner_->TakeMusicSlot(this);
     started_ = ended_ = false;
     if (!owner_->Live()) return;  // started when the output is back
+    if (!pending_.empty()) {
+        const std::string path = std::move(pending_);
+        pending_.clear();
+        if (!Open(path)) return;
+    }
     Mix_VolumeMusic(MusicVolume(gain_));
     int r = -1;
     if (start_ > 0.0) r = Mix_FadeInMusicPos(music_, 1, 0, start_);
@@ -171,6 +185,7 @@ void Music::Drop()
     if (music_ && owner_->Live()) Mix_FreeMusic(music_);
     else if (music_) owner_->Orphan(music_);
     music_ = nullptr;
+    pending_.clear();
     state_ = State::Stopped;
 }
 

@@ -13,7 +13,8 @@ class Audio;
 // Running a stream takes the mixer's music slot from whichever stream had it; that one then counts
 // as stopped. The stream holds the output device while it lives. While the output is away a running
 // stream is silent but not complete, and it goes on from where it was when the output comes back
-// (FluidSynth's player keeps its place in a MIDI file, which has no positions to seek).
+// (FluidSynth's player keeps its place in a MIDI file, which has no positions to seek). A file
+// rendered while there is no output is opened when the output comes.
 class Music : public IMusic {
 public:
     explicit Music(Audio* owner) : owner_(owner) {}
@@ -42,12 +43,14 @@ private:
     enum class State { Stopped, Paused, Running };
 
     bool Owns() const;
+    bool Open(const std::string& path);
     void Start();
     void Halt();
     void Drop();
 
     Audio* owner_;
     _Mix_Music* music_ = nullptr;
+    std::string pending_;  // rendered while there was no output
     State state_ = State::Stopped;
     bool started_ = false;
     bool ended_ = false;  // when the output went away

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Runs inside an X server: a private PulseAudio with a null sink, the game on it in stage 1, firing and
-# then not, before the server is killed and after it is started again. Recordings of the sink's
-# monitor (fire.before, music.before, fire.after from the restart on, music.after) and figures go
-# to $OUT.
+# Runs inside an X server: the game, then a private PulseAudio with a null sink started after it; the
+# game in stage 1, firing and then not, before the server is killed and after it is started again.
+# Recordings of the sink's monitor (fire.before, music.before, fire.after from the restart on,
+# music.after) and figures go to $OUT.
 # $1 = staged root
 set -uo pipefail
 cd "$1"
@@ -20,15 +20,22 @@ server() {
   return 1
 }
 stream() { pactl list sink-inputs 2>/dev/null | grep -E 'application\.(name|icon_name) = ' | sed 's/^\s*//'; }
+# Notes when the game's stream is on the server, in seconds since $start.
+await() { for i in $(seq 1 100); do [ -n "$(stream)" ] && { echo "stream $1 after $(since "$start") s" >>"$OUT/figures"; return; }; sleep 0.05; done; }
 # Records the sink into $1.raw until stop.
 record() { parec --latency-msec=20 -d out.monitor --raw --format=s16le --rate=44100 --channels=2 >"$OUT/$1.raw" 2>/dev/null & rec=$!; }
 stop() { kill $rec; wait $rec 2>/dev/null; }
 
-server || { echo "no server" >>"$OUT/figures"; exit 1; }
-SDL_AUDIODRIVER=pulseaudio ZENTHAR_LOOP_STATS=1 ./bin/zenthar 2>"$OUT/stderr" &
+# The game starts before the server, on SDL's own choice of back end, as at a login.
+env -u SDL_AUDIODRIVER ZENTHAR_LOOP_STATS=1 ./bin/zenthar 2>"$OUT/stderr" &
 game=$!
 for i in $(seq 1 150); do xdotool search --name "^Zenthar$" >/dev/null 2>&1 && break; sleep 0.1; done
-sleep 2
+sleep 1
+grep -c . "$OUT/stderr" >"$OUT/lines.start"
+start=$(now)
+server || { echo "no server" >>"$OUT/figures"; exit 1; }
+await came
+sleep 1
 xdotool key f                                # Game_Start
 sleep 1
 stream >>"$OUT/figures"
@@ -41,10 +48,7 @@ start=$(now)
 server || { echo "no server again" >>"$OUT/figures"; exit 1; }
 echo "server up after $(since "$start") s" >>"$OUT/figures"
 record fire.after
-for i in $(seq 1 100); do
-  [ -n "$(stream)" ] && { echo "stream back after $(since "$start") s" >>"$OUT/figures"; break; }
-  sleep 0.05
-done
+await back
 sleep 4; stop
 # The monitor gives sound only once the sink renders: the recording ends as it was stopped.
 echo "fire.after ended $(since "$start") s after the restart" >>"$OUT/figures"
