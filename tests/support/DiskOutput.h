@@ -111,7 +111,7 @@ public:
     {
         saved_ = Sys().audio;
         Sys().audio = &audio;
-        open_ = audio.Acquire();
+        open_ = audio.Acquire() && audio.Live();  // else waiting for an output: the pipe is never opened
     }
     ~DiskOutput()
     {
