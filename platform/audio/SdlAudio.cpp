@@ -106,6 +106,9 @@ Audio::Effect* Audio::Find(int effect)
     return e.used ? &e : nullptr;
 }
 
+// A file that is not there now never will be.
+bool Audio::Readable(const std::string& path) { return static_cast<bool>(std::ifstream(NativePath(path))); }
+
 // Converted on loading to the output's format: 16-bit stereo at the output rate.
 Mix_Chunk* Audio::LoadChunk(const std::string& path)
 {
@@ -126,8 +129,7 @@ int Audio::LoadEffect(const std::string& path)
         e.chunk = LoadChunk(path);
         if (!e.chunk) return 0;
     } else {
-        // Read once the output comes; a file that is not there now never will be.
-        if (!std::ifstream(NativePath(path))) return 0;
+        if (!Readable(path)) return 0;
         e.path = path;
     }
     effects_.push_back(std::move(e));

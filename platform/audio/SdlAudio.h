@@ -50,6 +50,8 @@ public:
     void LeaveMusicSlot(Music* music);
     // A source let go while the output is away, freed once it is back.
     void Orphan(_Mix_Music* music) { orphanMusic_.push_back(music); }
+    // Whether a file loaded while there is no output can be read once it comes.
+    static bool Readable(const std::string& path);
 
 private:
     // Game thread only, but for path and chunk: those are written under the device's lock.

@@ -44,8 +44,7 @@ void AudioDevice::Open()
     // every failed try. The hint is set here, before the watcher runs, as SDL's hints are not
     // thread-safe; a user's SDL_AUDIODRIVER still wins over it.
     const char* current = now ? SDL_GetCurrentAudioDriver() : nullptr;
-    driver_ = current ? current : "pulseaudio";
-    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, driver_.c_str(), SDL_HINT_NORMAL);
+    SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, current ? current : "pulseaudio", SDL_HINT_NORMAL);
     live_ = now;
     open_ = true;
     lost_ = stop_ = false;

@@ -5,7 +5,6 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
-#include <string>
 #include <thread>
 
 union SDL_Event;
@@ -56,7 +55,6 @@ private:
     PostMix postMix_;
     void* arg_;
     bool open_ = false;  // between Open and Close
-    std::string driver_;  // the back end looked for while the output is away
     bool mixerOpen_ = false;  // written by the watching thread while it runs
     std::atomic<bool> live_{false};
     std::mutex lock_;

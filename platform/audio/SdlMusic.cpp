@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 
 #include "platform/audio/SdlAudio.h"
 #include "platform/files/IFileSystem.h"
@@ -36,8 +35,7 @@ bool Music::Render(const std::string& path)
     auto hold = owner_->Hold();
     Drop();
     if (owner_->Live()) return Open(path);
-    // Opened once the output comes; a file that is not there now never will be.
-    if (!std::ifstream(NativePath(path))) return false;
+    if (!Audio::Readable(path)) return false;  // opened once the output comes
     pending_ = path;
     return true;
 }
