@@ -1,10 +1,12 @@
 #include "platform/files/HostFileSystem.h"
 
 #include <dirent.h>
+#include <sys/auxv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 
 namespace {
 
@@ -43,10 +45,24 @@ bool Matches(const char* pattern, const char* name)
 
 std::string HostFileSystem::GetModuleFileName()
 {
+    const char* started = reinterpret_cast<const char*>(getauxval(AT_EXECFN));
+    char cwd[PATH_MAX];
+    return ToGamePath(StartedPath(started ? started : "", getcwd(cwd, sizeof cwd) ? cwd : "", "/proc/self/exe"));
+}
+
+std::string HostFileSystem::StartedPath(const std::string& started, const std::string& cwd, const char* running)
+{
+    // Windows names the module by the path it was started by; a game root made of links relies on that.
+    // The path only counts while it still names the running file (not moved or replaced since).
+    std::string path = started;
+    if (!path.empty() && path[0] != '/') path = cwd + "/" + path;
+    struct stat was, is;
+    if (!path.empty() && stat(path.c_str(), &was) == 0 && stat(running, &is) == 0 &&
+        was.st_dev == is.st_dev && was.st_ino == is.st_ino) {
+        return path;
+    }
     char buf[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return std::string();
-    return ToGamePath(std::string(buf, static_cast<size_t>(n)));
+    return realpath(running, buf) ? std::string(buf) : std::string();
 }
 
 std::string HostFileSystem::GetCurrentDirectory()
