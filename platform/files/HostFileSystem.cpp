@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <climits>
-#include <cstdlib>
 
 namespace {
 
@@ -45,24 +44,19 @@ bool Matches(const char* pattern, const char* name)
 
 std::string HostFileSystem::GetModuleFileName()
 {
+    // Windows names the module by the path it was started by, and a game root made of links relies on
+    // that: the path, made absolute, while it still names the running file (not moved or replaced since).
     const char* started = reinterpret_cast<const char*>(getauxval(AT_EXECFN));
-    char cwd[PATH_MAX];
-    return ToGamePath(StartedPath(started ? started : "", getcwd(cwd, sizeof cwd) ? cwd : "", "/proc/self/exe"));
-}
-
-std::string HostFileSystem::StartedPath(const std::string& started, const std::string& cwd, const char* running)
-{
-    // Windows names the module by the path it was started by; a game root made of links relies on that.
-    // The path only counts while it still names the running file (not moved or replaced since).
-    std::string path = started;
-    if (!path.empty() && path[0] != '/') path = cwd + "/" + path;
-    struct stat was, is;
-    if (!path.empty() && stat(path.c_str(), &was) == 0 && stat(running, &is) == 0 &&
-        was.st_dev == is.st_dev && was.st_ino == is.st_ino) {
-        return path;
-    }
     char buf[PATH_MAX];
-    return realpath(running, buf) ? std::string(buf) : std::string();
+    std::string path = started ? started : "";
+    if (!path.empty() && path[0] != '/') path = std::string(getcwd(buf, sizeof buf) ? buf : "") + "/" + path;
+    struct stat was, is;
+    if (path.empty() || stat(path.c_str(), &was) != 0 || stat("/proc/self/exe", &is) != 0 ||
+        was.st_dev != is.st_dev || was.st_ino != is.st_ino) {
+        const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+        path = n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+    }
+    return ToGamePath(path);
 }
 
 std::string HostFileSystem::GetCurrentDirectory()
