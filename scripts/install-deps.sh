@@ -13,6 +13,7 @@ packages=(
   python3 python3-pil python3-numpy
   pulseaudio pulseaudio-utils
   clang libclang-rt-14-dev
+  lintian
 )
 missing=()
 for p in "${packages[@]}"; do

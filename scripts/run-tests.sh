@@ -15,6 +15,7 @@ echo "== build and test =="
 cmake -S . -B build
 cmake --build build -j"$jobs"
 ctest --test-dir build --output-on-failure -j2
+tests/package.sh build
 
 [ "${ZENTHAR_QUICK:-0}" = 1 ] && exit 0
 

@@ -1,6 +1,7 @@
 #include "platform/files/HostFileSystem.h"
 
 #include <dirent.h>
+#include <sys/auxv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -43,10 +44,19 @@ bool Matches(const char* pattern, const char* name)
 
 std::string HostFileSystem::GetModuleFileName()
 {
+    // Windows names the module by the path it was started by, and a game root made of links relies on
+    // that: the path, made absolute, while it still names the running file (not moved or replaced since).
+    const char* started = reinterpret_cast<const char*>(getauxval(AT_EXECFN));
     char buf[PATH_MAX];
-    ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
-    if (n <= 0) return std::string();
-    return ToGamePath(std::string(buf, static_cast<size_t>(n)));
+    std::string path = started ? started : "";
+    if (!path.empty() && path[0] != '/') path = std::string(getcwd(buf, sizeof buf) ? buf : "") + "/" + path;
+    struct stat was, is;
+    if (path.empty() || stat(path.c_str(), &was) != 0 || stat("/proc/self/exe", &is) != 0 ||
+        was.st_dev != is.st_dev || was.st_ino != is.st_ino) {
+        const ssize_t n = readlink("/proc/self/exe", buf, sizeof buf - 1);
+        path = n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string();
+    }
+    return ToGamePath(path);
 }
 
 std::string HostFileSystem::GetCurrentDirectory()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # cmake --install into a scratch prefix (its name with a space and brackets), the installed metadata
 # validated, then the installed game started through its launcher from elsewhere, in a real X window:
-# the root as working directory, the title, play, and Escape with status 0.
+# a private root of links as working directory, the player's own Config.ini taking effect, the title,
+# play, and Escape with status 0.
 set -uo pipefail
 stage=${1:?staged game root}
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,10 +17,10 @@ timeout -k 5 60 cmake --install "$build" --prefix "$prefix" > "$elsewhere/instal
   { cat "$elsewhere/install.log"; fail "cmake --install failed"; }
 
 # Layout: the launcher, the game root as staged, the desktop entry, the icons, the metainfo, the manual.
-launcher="$prefix/bin/zenthar"
-root="$prefix/lib/zenthar"
-[ -x "$launcher" ] || fail "no launcher at bin/zenthar"
-[ -x "$root/bin/zenthar" ] || fail "no game executable at lib/zenthar/bin/zenthar"
+launcher="$prefix/games/zenthar"
+root="$prefix/lib/games/zenthar"
+[ -x "$launcher" ] || fail "no launcher at games/zenthar"
+[ -x "$root/bin/zenthar" ] || fail "no game executable at lib/games/zenthar/bin/zenthar"
 diff -r -q -x zenthar "$stage" "$root" || fail "installed root differs from the staged one"
 for tool in desktop-file-validate appstreamcli man lexgrog; do
   command -v $tool > /dev/null || fail "$tool is missing (scripts/install-deps.sh installs it)"
@@ -46,7 +47,7 @@ for element in '<name>Zenthar</name>' '<summary>' '<description>' '<content_rati
   grep -Fq "$element" "$metainfo" || fail "metainfo lacks $element"
 done
 
-manual="$prefix/share/man/man6/zenthar.6"
+manual="$prefix/share/man/man6/zenthar.6.gz"
 [ -f "$manual" ] || fail "no manual page zenthar(6)"
 [ "$(lexgrog "$manual")" = "$manual: \"zenthar - vertically scrolling shoot-'em-up\"" ] || fail "manual has no NAME line"
 page=$(LC_ALL=C.UTF-8 MANWIDTH=200 man --warnings -l "$manual" 2> "$elsewhere/man.err")
@@ -57,9 +58,13 @@ for text in CONTROLS FILES ENVIRONMENT "EXIT STATUS" "$root/Config.ini" "$root/S
 done
 
 # Started from a directory whose own Setting.ini asks for full screen and which has no spawn tables:
-# only a launcher that moves into the game root gives a window of 800 x 600 and a stage without the
-# "error" box.
+# only a launcher that moves into its root gives a window of 800 x 600 and a stage without the "error"
+# box. The player's Config.ini makes G the decide button in place of F: only through the root's link
+# does G start the stage.
 printf '[ウィンドウモード]\nFullScreen=1\n' > "$elsewhere/Setting.ini"
+export XDG_CONFIG_HOME="$elsewhere/config" XDG_RUNTIME_DIR="$elsewhere/run"
+mkdir -p "$XDG_CONFIG_HOME/zenthar" && mkdir -m 700 "$XDG_RUNTIME_DIR"
+printf '0 1 3 3 4 5 6 7 8 6\n5 6\n' > "$XDG_CONFIG_HOME/zenthar/Config.ini"
 shot="$elsewhere/stage.png"
 cd "$elsewhere"
 export SDL_AUDIODRIVER=dummy
@@ -76,10 +81,10 @@ out=$(timeout -k 5 90 xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash -c '
   echo "windows before $before"
   cwd=$(readlink /proc/$pid/cwd); echo "cwd $cwd"
   # Elsewhere the game would stop in the "error" box of the missing tables: end it here.
-  [ "$cwd" = "$2" ] || { kill -9 $pid; exit 0; }
+  [ "${cwd#$XDG_RUNTIME_DIR/zenthar/root-}" != "$cwd" ] || { kill -9 $pid; exit 0; }
   xwininfo -name Zenthar | grep -E "Width|Height"
   # Stage 1 in sight (the sky fills most of the field), or another window (a box) in its place.
-  xdotool key f
+  xdotool key g
   for i in $(seq 1 60); do
     import -window root "$1/stage.png"
     [ "$(xdotool search --onlyvisible --name "" 2> /dev/null | wc -l)" = "$before" ] || break
@@ -92,13 +97,13 @@ out=$(timeout -k 5 90 xvfb-run -a -s "-noreset -screen 0 1024x768x24" bash -c '
   cat "$1/err"
 ' "$launcher" "$elsewhere" "$root" "$here") || fail "session did not finish: $out"
 echo "$out"
-grep -Fqx "cwd $root" <<<"$out" || fail "the game did not run in its root"
+grep -Eqx "cwd $XDG_RUNTIME_DIR/zenthar/root-[0-9a-f]{16}" <<<"$out" || fail "the game did not run in a private root"
 grep -q "Width: 800" <<<"$out" || fail "window is not 800 wide (the caller's Setting.ini was read?)"
 grep -q "Height: 600" <<<"$out" || fail "window is not 600 high"
 [ "$(sed -n 's/^windows before //p' <<<"$out")" = "$(sed -n 's/^windows after //p' <<<"$out")" ] ||
   fail "a window (a message box?) opened when play started"
 grep -qx "exit 0" <<<"$out" || fail "Escape did not end the installed game with status 0"
-# The stage: the sky fills the play field (not the black of a missing picture), the panel beside it.
-sky=$(convert "$shot" -crop 600x600+0+0 -colorspace gray -format '%[fx:mean]' info:)
-awk -v m="$sky" 'BEGIN { exit !(m > 0.15) }' || fail "the play field is dark ($sky): no sky"
+# The stage: the sky fills the play field (not the title, nor the black of a missing picture).
+sky=$(/usr/bin/python3 "$here/imgcheck.py" sky "$shot")
+awk -v s="$sky" 'BEGIN { exit !(s >= 0.9) }' || fail "no stage after G ($sky of the field is sky): the player's Config.ini unread?"
 echo "install e2e passed"
