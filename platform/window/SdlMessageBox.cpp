@@ -6,7 +6,6 @@
 #include "platform/WinTypes.h"
 #include "platform/text/FontFace.h"
 #include "platform/window/SdlWindow.h"
-#include "platform/window/LegacyWindowName.h"
 
 namespace sdl {
 
@@ -35,19 +34,6 @@ void Fill(SDL_Surface* s, const SDL_Rect& r, Uint8 red, Uint8 green, Uint8 blue)
     SDL_FillRect(s, &r, SDL_MapRGB(s->format, red, green, blue));
 }
 
-// The box's window surface, in software: SDL would otherwise back it with a GL renderer whose context
-// would replace the game's. Asked for once at the start and again after a resize.
-SDL_Surface* SoftwareSurface(SDL_Window* window)
-{
-    const char* old = SDL_GetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
-    const std::string keep = old ? old : "";
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    SDL_Surface* surface = SDL_GetWindowSurface(window);
-    if (old) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, keep.c_str());
-    else SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
-    return surface;
-}
-
 // Nobody could see a window on these drivers, and nobody could answer it.
 bool DriverCanShowWindows()
 {
@@ -67,7 +53,7 @@ MessageBox::~MessageBox()
 {
     for (SDL_Surface* s : lines_) SDL_FreeSurface(s);
     for (Button& b : buttons_) SDL_FreeSurface(b.label);
-    if (window_) SDL_DestroyWindow(window_);
+    box_.Destroy();
     if (font_) TTF_CloseFont(font_);
 }
 
@@ -128,24 +114,14 @@ bool MessageBox::Build()
             px = py = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(std::max(0, SDL_GetWindowDisplayIndex(owner))));
         }
     }
-    // A dialog to the window manager: no maximise, placed and stacked as one.
-    const char* oldType = SDL_GetHint(SDL_HINT_X11_WINDOW_TYPE);
-    const std::string keepType = oldType ? oldType : "";
-    SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
-    Uint32 flags = SDL_WINDOW_HIDDEN;
-    if (owned_) flags |= SDL_WINDOW_SKIP_TASKBAR;
-    window_ = SDL_CreateWindow(caption_.c_str(), px, py, width, height, flags);
-    SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, oldType ? keepType.c_str() : nullptr);
-    if (!window_) return false;
-    SetLegacyWindowName(window_, caption_);
-    windowId_ = SDL_GetWindowID(window_);
-    if (owned_ && owner) SDL_SetWindowModalFor(window_, owner);
-    return SoftwareSurface(window_) != nullptr;
+    if (!box_.Create(caption_, px, py, width, height, owned_, owned_ ? owner : nullptr)) return false;
+    windowId_ = SDL_GetWindowID(box_.Handle());
+    return true;
 }
 
 void MessageBox::Draw()
 {
-    SDL_Surface* s = SoftwareSurface(window_);
+    SDL_Surface* s = box_.Canvas();
     if (!s) return;
     Fill(s, {0, 0, s->w, s->h}, 255, 255, 255);
     Fill(s, {0, s->h - kBandHeight, s->w, kBandHeight}, 240, 240, 240);
@@ -174,7 +150,7 @@ void MessageBox::Draw()
             SDL_BlitSurface(b.label, nullptr, s, &at);
         }
     }
-    SDL_UpdateWindowSurface(window_);
+    box_.Present();
 }
 
 bool MessageBox::IsOwn(const SDL_Event& e) const
@@ -277,17 +253,20 @@ void MessageBox::Handle(const SDL_Event& e)
 
 int MessageBox::Run()
 {
-    if (!Build()) return 0;
+    // Where SDL backs the box's surface with a renderer of its own (Wayland), its context becomes current.
+    SDL_Window* glWindow = SDL_GL_GetCurrentWindow();
+    SDL_GLContext glContext = SDL_GL_GetCurrentContext();
+    const bool built = Build();
+    if (!built) {
+        box_.Destroy();
+        if (glWindow && glContext) SDL_GL_MakeCurrent(glWindow, glContext);
+        return 0;
+    }
     SDL_Window* owner = game_ && game_->Exists() ? game_->Handle() : nullptr;
     // The game's window had the focus: it gets it back when the box is answered, as on Windows.
     const bool giveBack = owner && (SDL_GetWindowFlags(owner) & SDL_WINDOW_INPUT_FOCUS) != 0;
-    SDL_Window* glWindow = SDL_GL_GetCurrentWindow();
-    SDL_GLContext glContext = SDL_GL_GetCurrentContext();
 
-    SDL_ShowWindow(window_);
-    SDL_RaiseWindow(window_);
-    // Without a window manager nothing else gives it the keyboard.
-    SDL_SetWindowInputFocus(window_);
+    box_.Show();
     Draw();
     while (answer_ == 0) {
         // Polled, not waited for: SDL would wake a wait by sending an X event to the newest window, the
@@ -310,8 +289,7 @@ int MessageBox::Run()
         }
     }
 
-    SDL_DestroyWindow(window_);
-    window_ = nullptr;
+    box_.Destroy();
     if (giveBack && game_->Exists()) {
         SDL_RaiseWindow(owner);
         SDL_SetWindowInputFocus(owner);

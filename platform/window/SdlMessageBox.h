@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/window/BoxWindow.h"
+
 namespace sdl {
 
 class Window;
@@ -44,7 +46,7 @@ private:
     unsigned style_;
 
     TTF_Font* font_ = nullptr;
-    SDL_Window* window_ = nullptr;
+    BoxWindow box_;
     Uint32 windowId_ = 0;
     std::vector<SDL_Surface*> lines_;
     std::vector<Button> buttons_;
