@@ -12,6 +12,7 @@
 #include "gfx/CMesh.h"
 #include "gfx/CSprite.h"
 #include "gfx/CTexture.h"
+#include "platform/Platform.h"
 #include "sound/CBgmPlayer.h"
 #include "sound/CSound.h"
 #include "sound/CSoundPlayer.h"
@@ -59,6 +60,7 @@ void CQovGame::LoadResources()
     ReadLines(baseDir + "..\\Config.ini", lines);
     const std::string buttons = lines.empty() ? std::string() : lines[0];
     for (int k = 0; k < 10; ++k) joyButtonMap[k][0] = ToInt(Split(buttons, k, " "));
+    if (Sys().messageBox) Sys().messageBox->SetPadDecideButton(joyButtonMap[KEY_SHOT][0]);
 
     // The music player's volume is set before any file is open, which has no effect by design.
     bgmPlayer = new CBgmPlayer();

@@ -6,7 +6,6 @@
 #include "platform/WinTypes.h"
 #include "platform/text/FontFace.h"
 #include "platform/window/SdlWindow.h"
-#include "platform/window/LegacyWindowName.h"
 
 namespace sdl {
 
@@ -35,19 +34,6 @@ void Fill(SDL_Surface* s, const SDL_Rect& r, Uint8 red, Uint8 green, Uint8 blue)
     SDL_FillRect(s, &r, SDL_MapRGB(s->format, red, green, blue));
 }
 
-// The box's window surface, in software: SDL would otherwise back it with a GL renderer whose context
-// would replace the game's. Asked for once at the start and again after a resize.
-SDL_Surface* SoftwareSurface(SDL_Window* window)
-{
-    const char* old = SDL_GetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
-    const std::string keep = old ? old : "";
-    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-    SDL_Surface* surface = SDL_GetWindowSurface(window);
-    if (old) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, keep.c_str());
-    else SDL_ResetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION);
-    return surface;
-}
-
 // Nobody could see a window on these drivers, and nobody could answer it.
 bool DriverCanShowWindows()
 {
@@ -58,8 +44,9 @@ bool DriverCanShowWindows()
 
 }  // namespace
 
-MessageBox::MessageBox(Window* game, bool owned, const std::string& text, const std::string& caption, unsigned style)
-    : game_(game), owned_(owned), text_(text), caption_(caption), style_(style)
+MessageBox::MessageBox(Window* game, bool owned, const std::string& text, const std::string& caption, unsigned style,
+                       int padDecide)
+    : game_(game), owned_(owned), text_(text), caption_(caption), style_(style), pad_(padDecide)
 {
 }
 
@@ -67,7 +54,8 @@ MessageBox::~MessageBox()
 {
     for (SDL_Surface* s : lines_) SDL_FreeSurface(s);
     for (Button& b : buttons_) SDL_FreeSurface(b.label);
-    if (window_) SDL_DestroyWindow(window_);
+    SDL_FreeSurface(hint_);
+    box_.Destroy();
     if (font_) TTF_CloseFont(font_);
 }
 
@@ -79,7 +67,6 @@ bool MessageBox::Build()
     lineHeight_ = TTF_FontLineSkip(font_) + 2;
 
     // Lines break at "\n" only, as the texts were written for.
-    int textWidth = 0;
     size_t start = 0;
     while (true) {
         const size_t end = text_.find('\n', start);
@@ -87,7 +74,7 @@ bool MessageBox::Build()
         if (!line.empty() && line.back() == '\r') line.pop_back();
         int w = 0;
         if (!line.empty()) TTF_SizeUTF8(font_, line.c_str(), &w, nullptr);
-        textWidth = std::max(textWidth, w);
+        textWidth_ = std::max(textWidth_, w);
         lines_.push_back(RenderLine(font_, line));
         if (end == std::string::npos) break;
         start = end + 1;
@@ -98,22 +85,7 @@ bool MessageBox::Build()
     if (style_ == win::MB_OKCANCEL) {
         buttons_.push_back({{}, win::IDCANCEL, TTF_RenderUTF8_Blended(font_, "キャンセル", black)});
     }
-    int buttonsWidth = -kButtonGap;
-    for (Button& b : buttons_) {
-        const int labelWidth = b.label ? b.label->w : 0;
-        b.rect.w = std::max(kButtonWidth, labelWidth + 24);
-        b.rect.h = kButtonHeight;
-        buttonsWidth += b.rect.w + kButtonGap;
-    }
-    const int width = std::max({kMinWidth, textWidth + 2 * kTextMargin, buttonsWidth + 2 * kBandMargin});
-    const int textHeight = static_cast<int>(lines_.size()) * lineHeight_;
-    const int height = textHeight + 2 * kTextMargin + kBandHeight;
-    int x = width - kBandMargin - buttonsWidth;  // right-aligned, OK first
-    for (Button& b : buttons_) {
-        b.rect.x = x;
-        b.rect.y = height - kBandHeight + (kBandHeight - kButtonHeight) / 2;
-        x += b.rect.w + kButtonGap;
-    }
+    UpdateHint();
 
     SDL_Window* owner = game_ && game_->Exists() ? game_->Handle() : nullptr;
     int px = SDL_WINDOWPOS_CENTERED, py = SDL_WINDOWPOS_CENTERED;
@@ -122,30 +94,58 @@ bool MessageBox::Build()
             int ox = 0, oy = 0, ow = 0, oh = 0;
             SDL_GetWindowPosition(owner, &ox, &oy);
             SDL_GetWindowSize(owner, &ow, &oh);
-            px = ox + (ow - width) / 2;
-            py = oy + (oh - height) / 2;
+            px = ox + (ow - width_) / 2;
+            py = oy + (oh - height_) / 2;
         } else {
             px = py = static_cast<int>(SDL_WINDOWPOS_CENTERED_DISPLAY(std::max(0, SDL_GetWindowDisplayIndex(owner))));
         }
     }
-    // A dialog to the window manager: no maximise, placed and stacked as one.
-    const char* oldType = SDL_GetHint(SDL_HINT_X11_WINDOW_TYPE);
-    const std::string keepType = oldType ? oldType : "";
-    SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, "_NET_WM_WINDOW_TYPE_DIALOG");
-    Uint32 flags = SDL_WINDOW_HIDDEN;
-    if (owned_) flags |= SDL_WINDOW_SKIP_TASKBAR;
-    window_ = SDL_CreateWindow(caption_.c_str(), px, py, width, height, flags);
-    SDL_SetHint(SDL_HINT_X11_WINDOW_TYPE, oldType ? keepType.c_str() : nullptr);
-    if (!window_) return false;
-    SetLegacyWindowName(window_, caption_);
-    windowId_ = SDL_GetWindowID(window_);
-    if (owned_ && owner) SDL_SetWindowModalFor(window_, owner);
-    return SoftwareSurface(window_) != nullptr;
+    if (!box_.Create(caption_, px, py, width_, height_, owned_, owned_ ? owner : nullptr)) return false;
+    windowId_ = SDL_GetWindowID(box_.Handle());
+    return true;
+}
+
+bool MessageBox::Layout()
+{
+    int buttonsWidth = -kButtonGap;
+    for (Button& b : buttons_) {
+        const int labelWidth = b.label ? b.label->w : 0;
+        b.rect.w = std::max(kButtonWidth, labelWidth + 24);
+        b.rect.h = kButtonHeight;
+        buttonsWidth += b.rect.w + kButtonGap;
+    }
+    const int hintWidth = hint_ ? hint_->w + 2 * kButtonGap : 0;
+    const int width = std::max({kMinWidth, textWidth_ + 2 * kTextMargin, hintWidth + buttonsWidth + 2 * kBandMargin});
+    const int height = static_cast<int>(lines_.size()) * lineHeight_ + 2 * kTextMargin + kBandHeight;
+    int x = width - kBandMargin - buttonsWidth;  // right-aligned, OK first
+    for (Button& b : buttons_) {
+        b.rect.x = x;
+        b.rect.y = height - kBandHeight + (kBandHeight - kButtonHeight) / 2;
+        x += b.rect.w + kButtonGap;
+    }
+    const bool changed = width != width_ || height != height_;
+    width_ = width;
+    height_ = height;
+    return changed;
+}
+
+void MessageBox::UpdateHint()
+{
+    std::string decide, close;
+    SDL_FreeSurface(hint_);
+    hint_ = nullptr;
+    if (pad_.Names(decide, close)) {
+        const std::string hint =
+            decide + ": 決定  " + close + ": " + (style_ == win::MB_OKCANCEL ? "キャンセル" : "閉じる");
+        const SDL_Color grey = {80, 80, 80, 255};
+        hint_ = TTF_RenderUTF8_Blended(font_, hint.c_str(), grey);
+    }
+    if (Layout()) box_.Resize(width_, height_);
 }
 
 void MessageBox::Draw()
 {
-    SDL_Surface* s = SoftwareSurface(window_);
+    SDL_Surface* s = box_.Canvas();
     if (!s) return;
     Fill(s, {0, 0, s->w, s->h}, 255, 255, 255);
     Fill(s, {0, s->h - kBandHeight, s->w, kBandHeight}, 240, 240, 240);
@@ -157,9 +157,13 @@ void MessageBox::Draw()
         }
         y += lineHeight_;
     }
+    if (hint_) {
+        SDL_Rect at = {kBandMargin, s->h - kBandHeight + (kBandHeight - hint_->h) / 2, hint_->w, hint_->h};
+        SDL_BlitSurface(hint_, nullptr, s, &at);
+    }
     for (int i = 0; i < static_cast<int>(buttons_.size()); ++i) {
         const Button& b = buttons_[static_cast<size_t>(i)];
-        const bool down = i == pressed_ && i == hover_;
+        const bool down = (i == pressed_ && i == hover_) || (i == focus_ && pad_.Pressing());
         const bool lit = i == hover_ || down;
         const int edge = i == focus_ ? 2 : 1;
         if (i == focus_ || lit) Fill(s, b.rect, 0, 120, 215);
@@ -174,7 +178,7 @@ void MessageBox::Draw()
             SDL_BlitSurface(b.label, nullptr, s, &at);
         }
     }
-    SDL_UpdateWindowSurface(window_);
+    box_.Present();
 }
 
 bool MessageBox::IsOwn(const SDL_Event& e) const
@@ -213,7 +217,7 @@ void MessageBox::Handle(const SDL_Event& e)
     const int count = static_cast<int>(buttons_.size());
     switch (e.type) {
     case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_CLOSE) answer_ = CloseAnswer();
+        if (e.window.event == SDL_WINDOWEVENT_CLOSE) Answer(CloseAnswer());
         if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_SHOWN ||
             e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
             Draw();
@@ -224,13 +228,13 @@ void MessageBox::Handle(const SDL_Event& e)
         case SDLK_RETURN:
         case SDLK_KP_ENTER:
         case SDLK_SPACE:
-            answer_ = buttons_[static_cast<size_t>(focus_)].answer;
+            Answer(buttons_[static_cast<size_t>(focus_)].answer);
             break;
         case SDLK_ESCAPE:
-            answer_ = CloseAnswer();
+            Answer(CloseAnswer());
             break;
         case SDLK_F4:
-            if (e.key.keysym.mod & KMOD_ALT) answer_ = CloseAnswer();
+            if (e.key.keysym.mod & KMOD_ALT) Answer(CloseAnswer());
             break;
         case SDLK_TAB:
         case SDLK_RIGHT:
@@ -265,7 +269,7 @@ void MessageBox::Handle(const SDL_Event& e)
     case SDL_MOUSEBUTTONUP:
         if (e.button.button == SDL_BUTTON_LEFT) {
             const int at = ButtonAt(e.button.x, e.button.y);
-            if (at >= 0 && at == pressed_) answer_ = buttons_[static_cast<size_t>(at)].answer;
+            if (at >= 0 && at == pressed_) Answer(buttons_[static_cast<size_t>(at)].answer);
             pressed_ = -1;
             Draw();
         }
@@ -275,21 +279,48 @@ void MessageBox::Handle(const SDL_Event& e)
     }
 }
 
+void MessageBox::HandlePad(const SDL_Event& e)
+{
+    const int count = static_cast<int>(buttons_.size());
+    const bool pressing = pad_.Pressing();
+    switch (pad_.Take(e)) {
+    case BoxPad::Act::Decide: Answer(buttons_[static_cast<size_t>(focus_)].answer); break;
+    case BoxPad::Act::Close: Answer(CloseAnswer()); break;
+    case BoxPad::Act::Next: focus_ = (focus_ + 1) % count; break;
+    case BoxPad::Act::Previous: focus_ = (focus_ + count - 1) % count; break;
+    case BoxPad::Act::None:
+        if (pressing == pad_.Pressing()) return;
+        break;
+    }
+    Draw();
+}
+
+void MessageBox::Answer(int answer)
+{
+    if (answer_ == 0) answer_ = answer;
+}
+
 int MessageBox::Run()
 {
-    if (!Build()) return 0;
+    pad_.Start();
+    // Where SDL backs the box's surface with a renderer of its own (Wayland), its context becomes current.
+    SDL_Window* glWindow = SDL_GL_GetCurrentWindow();
+    SDL_GLContext glContext = SDL_GL_GetCurrentContext();
+    const bool built = Build();
+    if (!built) {
+        box_.Destroy();
+        if (glWindow && glContext) SDL_GL_MakeCurrent(glWindow, glContext);
+        return 0;
+    }
     SDL_Window* owner = game_ && game_->Exists() ? game_->Handle() : nullptr;
     // The game's window had the focus: it gets it back when the box is answered, as on Windows.
     const bool giveBack = owner && (SDL_GetWindowFlags(owner) & SDL_WINDOW_INPUT_FOCUS) != 0;
-    SDL_Window* glWindow = SDL_GL_GetCurrentWindow();
-    SDL_GLContext glContext = SDL_GL_GetCurrentContext();
 
-    SDL_ShowWindow(window_);
-    SDL_RaiseWindow(window_);
-    // Without a window manager nothing else gives it the keyboard.
-    SDL_SetWindowInputFocus(window_);
+    box_.Show();
     Draw();
-    while (answer_ == 0) {
+    // Answered while a pad's decide button is still down, the box stays until it is up: the game reads
+    // its menus' decide by level and would take the held button for a new one.
+    while (answer_ == 0 || (!quitting_ && pad_.DecideHeld())) {
         // Polled, not waited for: SDL would wake a wait by sending an X event to the newest window, the
         // box, and one sent from another thread as the box goes would end the process with BadWindow.
         SDL_Event e;
@@ -304,14 +335,20 @@ int MessageBox::Run()
         } else if (e.type == SDL_QUIT) {
             // Asked to end (close of the session, SIGTERM): answer as Escape would, and let the game close.
             if (game_) game_->Absorb(e);
-            answer_ = CloseAnswer();
-        } else if (game_) {
-            game_->Absorb(e);
+            Answer(CloseAnswer());
+            quitting_ = true;
+        } else {
+            // Pads are the game's too (it opens them as they come); the game reads their state, not events.
+            HandlePad(e);
+            if (game_) game_->Absorb(e);
+            if (e.type == SDL_JOYDEVICEADDED || e.type == SDL_JOYDEVICEREMOVED) {
+                UpdateHint();
+                Draw();
+            }
         }
     }
 
-    SDL_DestroyWindow(window_);
-    window_ = nullptr;
+    box_.Destroy();
     if (giveBack && game_->Exists()) {
         SDL_RaiseWindow(owner);
         SDL_SetWindowInputFocus(owner);

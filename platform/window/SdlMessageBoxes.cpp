@@ -15,7 +15,7 @@ int MessageBoxes::Show(bool owned, const std::string& text, const std::string& c
     // Also on stderr: without a display the box cannot appear, and the player still learns why.
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     // Our own box first; SDL's needs X core fonts and shows no Japanese.
-    const int ours = MessageBox(window_, owned, text, caption, style).Run();
+    const int ours = MessageBox(window_, owned, text, caption, style, padDecide_).Run();
     if (ours != 0) return ours;
     SDL_MessageBoxButtonData buttons[2];
     int count = 0;

@@ -72,6 +72,16 @@ bool StartVideo()
     return false;
 }
 
+void FixWindowSize(SDL_Window* window, int width, int height)
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (!driver || std::strcmp(driver, "wayland") != 0) return;
+    // The old limits, lifted first, would hold the new size back.
+    SDL_SetWindowMaximumSize(window, 16384, 16384);
+    SDL_SetWindowMinimumSize(window, width, height);
+    SDL_SetWindowMaximumSize(window, width, height);
+}
+
 bool Window::Create(const std::string& title, int width, int height, const std::string& iconPath)
 {
     if (!SDL_WasInit(SDL_INIT_VIDEO) && !StartVideo()) return false;
@@ -83,6 +93,7 @@ bool Window::Create(const std::string& title, int width, int height, const std::
     window_ = SDL_CreateWindow(title.c_str(), 0, 0, width, height,
                                SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_ALLOW_HIGHDPI);
     if (!window_) return false;
+    FixWindowSize(window_, width, height);
     SetLegacyWindowName(window_, title);
     width_ = width;
     height_ = height;

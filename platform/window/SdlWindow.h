@@ -54,6 +54,11 @@ private:
 // False, with SDL's error saying what is missing, when there is none.
 bool StartVideo();
 
+// A fixed client size the compositor knows of. SDL 2.26 gives an X11 window manager fixed size hints for
+// every window that is not resizable, but tells a Wayland compositor only of a minimum and maximum set
+// after the window is shown: without them KWin offers maximise, and SDL keeps the maximised size.
+void FixWindowSize(SDL_Window* window, int width, int height);
+
 // SDL keycode to Win32 virtual key, 0 when it has none the game uses.
 std::uint32_t VirtualKeyOf(SDL_Keycode key);
 
