@@ -17,6 +17,7 @@ Music::~Music()
 
 void Music::Post(AudioCommand::Op op, double value, std::string* path)
 {
+    Audio::Timed timed(owner_, "a music call");
     AudioCommand c;
     c.op = op;
     c.music = slot_;
@@ -28,6 +29,7 @@ void Music::Post(AudioCommand::Op op, double value, std::string* path)
 
 bool Music::Render(const std::string& path)
 {
+    Audio::Timed timed(owner_, "Render");
     source_ = Audio::Readable(path);
     running_ = false;
     Post(AudioCommand::Op::Render, 0.0, new std::string(source_ ? path : std::string()));
