@@ -47,15 +47,17 @@ public:
     // Whether a file can be read now: one that is not there now never will be.
     static bool Readable(const std::string& path);
 
-    // Times one call of the game's thread; with ZENTHAR_AUDIO_STATS=1 the longest is printed at the end.
+    // Times one call of the game's thread; with ZENTHAR_AUDIO_STATS=1 the longest is printed at the end,
+    // apart from the loading calls, which look for their file at start-up.
     class Timed {
     public:
-        Timed(Audio* audio, const char* what);
+        Timed(Audio* audio, const char* what, bool loading = false);
         ~Timed();
 
     private:
         Audio* audio_;
         const char* what_;
+        bool loading_;
         std::int64_t start_;
     };
 
@@ -72,7 +74,7 @@ private:
     std::int64_t (*clock_)();
     int refs_ = 0;
     bool stats_ = false;
-    std::int64_t longestNs_ = 0, startNs_ = 0;
+    std::int64_t longestNs_ = 0, startNs_ = 0, loadingNs_ = 0;
     const char* longest_ = "";
     unsigned long calls_ = 0;
     float gain_ = 1.0f;

@@ -29,7 +29,7 @@ void Music::Post(AudioCommand::Op op, double value, std::string* path)
 
 bool Music::Render(const std::string& path)
 {
-    Audio::Timed timed(owner_, "Render");
+    Audio::Timed timed(owner_, "Render", true);
     source_ = Audio::Readable(path);
     running_ = false;
     Post(AudioCommand::Op::Render, 0.0, new std::string(source_ ? path : std::string()));
