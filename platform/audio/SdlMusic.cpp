@@ -23,8 +23,11 @@ void Music::Post(AudioCommand::Op op, double value, std::string* path)
     c.music = slot_;
     c.value = value;
     c.path = path;
-    if (thread_->Post(c)) ++slot_->posted;
-    else delete path;
+    // Counted first: once posted, a drop may be done and the slot gone.
+    ++slot_->posted;
+    if (thread_->Post(c)) return;
+    --slot_->posted;
+    delete path;
 }
 
 bool Music::Render(const std::string& path)

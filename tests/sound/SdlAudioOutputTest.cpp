@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -250,9 +251,8 @@ TEST(SdlAudioOutput, AnOutputThatGoesOrStallsIsReplacedAndWhatWasDecodedPlaysOn)
         player.Play(&sound);
         out.Wait(0.3);
         std::vector<std::int16_t> s = out.Samples();
-        double mean = 0.0;
-        for (std::size_t i = from; i < s.size(); ++i) mean += s[i];
-        EXPECT_NEAR(mean / double(s.size() - from), 1000.0 / 3, 60.0) << when;
+        EXPECT_NEAR(std::accumulate(s.begin() + long(from), s.end(), 0.0) / double(s.size() - from), 1000.0 / 3, 60.0)
+            << when;
         out.Wait(0.6);
         s = out.Samples();
         EXPECT_GT(Rms(std::vector<std::int16_t>(s.end() - kRate, s.end())), 300.0) << when;
@@ -264,17 +264,14 @@ TEST(SdlAudioOutput, AnOutputThatGoesOrStallsIsReplacedAndWhatWasDecodedPlaysOn)
     plays("at first");
 
     SDL_Event gone{};
-    gone.type = SDL_AUDIODEVICEREMOVED;
-    gone.adevice.which = 2;
+    gone.adevice = {SDL_AUDIODEVICEREMOVED, 0, 2, 0, 0, 0, 0};
     SDL_PushEvent(&gone);
     ASSERT_TRUE(reopened(2)) << "SDL said the output went";
     plays("after SDL said the output went");
 
     // The output stops asking for sound (the test stops reading), and stays so past any healthy pause.
-    for (int i = 0; i < 500 && out.audio.Live(); ++i) {
-        DiskOutput::Advance(2.0);
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
+    for (int i = 0; i < 500 && out.audio.Live(); ++i)
+        DiskOutput::Advance(2.0), std::this_thread::sleep_for(std::chrono::milliseconds(20));
     ASSERT_FALSE(out.audio.Live()) << "a stalled output went unnoticed";
     ASSERT_TRUE(reopened(3));  // its close waited for the reading, on the audio thread alone
     plays("after the output stalled");

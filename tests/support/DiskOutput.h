@@ -116,8 +116,7 @@ bool Await(F done, double seconds = 20.0)
 }
 
 // The device opens with the output and stays open until it goes; it runs a few buffers ahead of what
-// the test has let through, then waits for the test. The clock that times the output's pauses moves
-// only when the test moves it.
+// the test has let through, then waits for the test. Its clock moves only when the test moves it.
 class DiskOutput {
 public:
     // Named per process: ctest runs tests side by side.
@@ -139,8 +138,7 @@ public:
         Sys().audio = saved_;
     }
     bool Open() const { return open_; }
-    // Once the audio thread has done what was asked, lets the output run the given stretch of sound
-    // more and returns once it is written.
+    // Once the audio thread has done all that was asked, lets the output run `seconds` more of sound.
     void Wait(double seconds)
     {
         if (!Await([&] { return audio.CaughtUp(); })) ADD_FAILURE() << "the audio thread is stuck";

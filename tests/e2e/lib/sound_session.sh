@@ -1,11 +1,9 @@
 #!/usr/bin/env bash
-# Runs inside an X server: the game, then a private sound server with a null sink started after it;
-# the game in stage 1, firing and then not, before the server is killed, after it is started again,
-# and after it hung for a while (SIGSTOP, then SIGCONT). Recordings of the sink's monitor
-# (fire.before, music.before, fire.after from the restart on, music.after, hung.after from the SIGCONT
-# on) and figures go to $OUT.
-# $1 = staged root, $2 = pulse (PulseAudio) or pipewire (PipeWire with wireplumber and pipewire-pulse);
-# the game's SDL_AUDIODRIVER as given. $3 = the interposer checking who calls SDL's audio.
+# Runs inside an X server: the game, then a private sound server ($2: pulse, or pipewire with wireplumber
+# and pipewire-pulse) with a null sink started after it; the game in stage 1, firing and then not, before
+# the server is killed, after it is started again, and after it hung for 3 s. Recordings of the sink's
+# monitor (fire.before, music.before, fire.after from the restart on, music.after, hung.after from the
+# SIGCONT on) and figures go to $OUT. $1 = staged root, $3 = the interposer preloaded into the game.
 set -uo pipefail
 cd "$1"
 kind=$2
@@ -27,18 +25,13 @@ if [ "$kind" = pulse ]; then
 else
   # A null sink made by the daemon itself, as a desktop's is there before any client.
   cat >"$XDG_CONFIG_HOME/pipewire/pipewire.conf.d/50-null-sink.conf" <<'EOF'
-context.objects = [
-  { factory = adapter
-    args = { factory.name = support.null-audio-sink  node.name = "nullsink"
-             node.description = "Null Output"  media.class = Audio/Sink
-             audio.position = [ FL FR ]  monitor.channel-volumes = true  monitor.passthrough = true
-             adapter.auto-port-config = { mode = dsp monitor = true position = preserve } } }
-]
+context.objects = [ { factory = adapter args = { factory.name = support.null-audio-sink node.name = "nullsink"
+  media.class = Audio/Sink audio.position = [ FL FR ] monitor.channel-volumes = true monitor.passthrough = true
+  adapter.auto-port-config = { mode = dsp monitor = true position = preserve } } } ]
 EOF
   monitor=nullsink.monitor
   start_server() {
-    pipewire 2>>"$OUT/server.log" & daemon=$!
-    sleep 0.5
+    pipewire 2>>"$OUT/server.log" & daemon=$!; sleep 0.5
     wireplumber 2>>"$OUT/server.log" & local wp=$!
     pipewire-pulse 2>>"$OUT/server.log" & pids="$daemon $wp $!"
   }
@@ -48,7 +41,6 @@ server() {
   for i in $(seq 1 100); do pactl list short sinks 2>/dev/null | grep -q "${monitor%.monitor}" && return 0; sleep 0.05; done
   return 1
 }
-kill_server() { kill -KILL $pids; wait $pids 2>/dev/null; }
 stream() { pactl list sink-inputs 2>/dev/null | grep -E 'application\.(name|icon_name) = ' | sed 's/^\s*//'; }
 # Notes when the game's stream is on the server, in seconds since $start.
 await() { for i in $(seq 1 100); do [ -n "$(stream)" ] && { echo "stream $1 after $(since "$start") s" >>"$OUT/figures"; return; }; sleep 0.05; done; }
@@ -72,7 +64,7 @@ sleep 1
 stream >>"$OUT/figures"
 xdotool keydown f; record fire.before; sleep 3; stop
 xdotool keyup f; record music.before; sleep 2.5; stop
-kill_server
+kill -KILL $pids; wait $pids 2>/dev/null
 xdotool keydown f
 sleep 3                                      # the game plays on without a server
 start=$(now)
