@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
 
@@ -25,12 +24,6 @@ constexpr auto kTick = std::chrono::milliseconds(50);
 // PulseAudio's null sink takes a first burst and then nothing for 1.9 s.
 constexpr std::int64_t kStallNs = 1'000'000'000;
 constexpr std::int64_t kFirstStallNs = 4'000'000'000;
-
-int MusicVolume(float gain)
-{
-    const long v = std::lrint(gain * MIX_MAX_VOLUME);
-    return static_cast<int>(std::clamp(v, 0L, static_cast<long>(MIX_MAX_VOLUME)));
-}
 
 // Converted once to the output's format, whatever output comes: nothing is read again on reopening.
 std::vector<std::int16_t> Decode(const std::string& path)
@@ -58,8 +51,6 @@ std::vector<std::int16_t> Decode(const std::string& path)
 }
 
 }  // namespace
-
-std::atomic<AudioThread*> AudioThread::current_{nullptr};
 
 AudioThread::AudioThread(Clock clock) : clock_(clock), voices_(kRate, clock) {}
 
@@ -110,8 +101,7 @@ void AudioThread::Run()
     const char* fonts = SDL_getenv("SDL_SOUNDFONTS");
     Mix_SetSoundFonts(fonts && *fonts ? nullptr : kSoundFont);
     Mix_Init(MIX_INIT_MID);
-    current_ = this;
-    Mix_HookMusicFinished(&AudioThread::MusicEnded);
+    music_.Start();
     auto retryAt = std::chrono::steady_clock::now();
     for (bool first = true; !quit_;) {
         const auto now = std::chrono::steady_clock::now();
@@ -127,23 +117,14 @@ void AudioThread::Run()
             applied_.fetch_add(1, std::memory_order_release);
         }
         if (open_) Watch();
-        if (holder_) Publish(holder_);
-        FreeHalted(false);
+        music_.Tick(open_);
+        FreeHalted();
     }
-    if (open_) {
-        live_ = false;
-        Mix_SetPostMix(nullptr, nullptr);
-        Mix_HaltMusic();
-        Mix_CloseAudio();
-        open_ = false;
-    }
-    for (MusicSlot* m : streams_) {
-        if (m->music) Mix_FreeMusic(m->music);
-        delete m;
-    }
-    streams_.clear();
-    Mix_HookMusicFinished(nullptr);
-    current_ = nullptr;
+    live_ = false;
+    if (open_) Mix_SetPostMix(nullptr, nullptr);
+    music_.Close();
+    if (open_) Mix_CloseAudio();
+    open_ = false;
     if (subsystem_) {
         SDL_DelEventWatch(&AudioThread::OnEvent, this);
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -188,8 +169,7 @@ void AudioThread::Open(bool first)
     lastMixes_ = voices_.Mixes();
     opens_.fetch_add(1, std::memory_order_release);
     live_.store(true, std::memory_order_release);
-    if (holder_ && holder_->state == MusicSlot::State::Running && !holder_->ended) StartMusic(holder_);
-    if (holder_) Publish(holder_);
+    music_.OutputOpened();
 }
 
 // The output went, or stopped asking for sound. Its close may wait for a hung server; only this thread
@@ -198,12 +178,7 @@ void AudioThread::Lose()
 {
     live_ = false;
     Mix_SetPostMix(nullptr, nullptr);
-    if (holder_ && Owns(holder_)) {
-        const double p = Mix_GetMusicPosition(holder_->music);
-        if (p >= 0.0) holder_->start = p;
-        holder_->ended = !Mix_PlayingMusic();  // played to its end: nothing starts it again
-        HaltMusic(holder_);
-    }
+    music_.OutputLost();
     Mix_CloseAudio();
     open_ = false;
     voices_.Reset();
@@ -235,17 +210,17 @@ void AudioThread::Apply(const AudioCommand& c)
     case AudioCommand::Op::FreeEffect:
         halted_.push_back(Halted{c.effect, c.halt, resets_});
         return;
-    default:
-        ApplyMusic(c);
+    case AudioCommand::Op::Music:
+        music_.Apply(c.music, c.stream, c.value, c.path, open_);
     }
 }
 
 // Samples go once no voice can hold them: past the halt in the mixer, or after its reset.
-void AudioThread::FreeHalted(bool all)
+void AudioThread::FreeHalted()
 {
     const std::uint64_t taken = voices_.Taken();
     auto done = [&](const Halted& h) {
-        if (!all && !(h.halt && taken >= h.halt) && h.resets == resets_) return false;
+        if (!(h.halt && taken >= h.halt) && h.resets == resets_) return false;
         h.slot->sound.frames.store(0, std::memory_order_relaxed);
         h.slot->sound.samples.store(nullptr, std::memory_order_relaxed);
         std::vector<std::int16_t>().swap(h.slot->decoded);
@@ -254,153 +229,11 @@ void AudioThread::FreeHalted(bool all)
     halted_.erase(std::remove_if(halted_.begin(), halted_.end(), done), halted_.end());
 }
 
-void AudioThread::ApplyMusic(const AudioCommand& c)
-{
-    MusicSlot* m = c.music;
-    if (std::find(streams_.begin(), streams_.end(), m) == streams_.end()) streams_.push_back(m);
-    using State = MusicSlot::State;
-    switch (c.op) {
-    case AudioCommand::Op::Render:
-        DropMusic(m);
-        if (c.path && !c.path->empty()) {
-            if (open_) OpenMusic(m, *c.path);
-            else m->pending = *c.path;
-        }
-        delete c.path;
-        break;
-    case AudioCommand::Op::Run:
-        if (m->state == State::Running) break;
-        if (m->state == State::Paused && Owns(m)) {
-            m->state = State::Running;
-            Mix_ResumeMusic();
-            break;
-        }
-        m->state = State::Running;
-        if (m->music || !m->pending.empty()) StartMusic(m);
-        break;
-    case AudioCommand::Op::Pause:
-        if (m->state == State::Running && Owns(m)) Mix_PauseMusic();
-        m->state = State::Paused;
-        break;
-    case AudioCommand::Op::Stop:
-        if (Owns(m)) {
-            const double p = Mix_GetMusicPosition(m->music);
-            if (p >= 0.0) m->start = p;
-            HaltMusic(m);
-        }
-        m->state = State::Stopped;
-        break;
-    case AudioCommand::Op::Gain:
-        m->gain = float(c.value);
-        if (Owns(m)) Mix_VolumeMusic(MusicVolume(m->gain));
-        break;
-    case AudioCommand::Op::Seek:
-        if (!m->music || !m->positions.load(std::memory_order_relaxed)) break;
-        m->start = std::max(c.value, 0.0);
-        if (Owns(m)) Mix_SetMusicPosition(m->start);
-        break;
-    case AudioCommand::Op::DropMusic:
-        DropMusic(m);
-        streams_.erase(std::find(streams_.begin(), streams_.end(), m));
-        delete m;
-        return;
-    default:
-        break;
-    }
-    Publish(m);
-    m->applied.fetch_add(1, std::memory_order_release);
-}
-
-void AudioThread::Publish(MusicSlot* m)
-{
-    bool complete = false;
-    if (m->state == MusicSlot::State::Running) {
-        if (!m->music && m->pending.empty()) complete = true;      // no source
-        else if (!m->started) complete = m->ended || open_;        // else waiting for an output
-        else complete = holder_ == m && !Mix_PlayingMusic();
-    }
-    m->complete.store(complete, std::memory_order_relaxed);
-    if (Owns(m) && m->positions.load(std::memory_order_relaxed)) {
-        const double p = Mix_GetMusicPosition(m->music);
-        if (p >= 0.0) m->position.store(p, std::memory_order_relaxed);
-    } else {
-        m->position.store(m->start, std::memory_order_relaxed);
-    }
-}
-
-bool AudioThread::OpenMusic(MusicSlot* m, const std::string& path)
-{
-    m->music = Mix_LoadMUS(NativePath(path).c_str());
-    if (!m->music) return false;
-    // Formats without a position answer -1 to every position query.
-    m->positions.store(Mix_GetMusicPosition(m->music) >= 0.0, std::memory_order_relaxed);
-    m->duration.store(Mix_MusicDuration(m->music), std::memory_order_relaxed);
-    m->start = 0.0;
-    return true;
-}
-
-// Takes the mixer's one music slot: the stream that had it counts as stopped. Without an output the
-// stream starts when one comes.
-void AudioThread::StartMusic(MusicSlot* m)
-{
-    if (holder_ && holder_ != m) {
-        HaltMusic(holder_);
-        holder_->state = MusicSlot::State::Stopped;
-        Publish(holder_);
-    }
-    holder_ = m;
-    m->started = m->ended = false;
-    if (!open_) return;
-    if (!m->pending.empty()) {
-        const std::string path = std::move(m->pending);
-        m->pending.clear();
-        if (!OpenMusic(m, path)) return;
-    }
-    if (!m->music) return;
-    Mix_VolumeMusic(MusicVolume(m->gain));
-    int r = -1;
-    sounding_ = m;
-    if (m->start > 0.0) r = Mix_FadeInMusicPos(m->music, 1, 0, m->start);
-    if (r != 0) r = Mix_PlayMusic(m->music, 1);  // once, never looped; FluidSynth goes on where it was
-    m->started = r == 0;
-    if (!m->started) sounding_ = nullptr;
-}
-
-void AudioThread::HaltMusic(MusicSlot* m)
-{
-    sounding_ = nullptr;  // halted, not ended
-    if (Owns(m)) Mix_HaltMusic();
-    m->started = false;
-}
-
-void AudioThread::DropMusic(MusicSlot* m)
-{
-    HaltMusic(m);
-    if (holder_ == m) holder_ = nullptr;
-    if (m->music) Mix_FreeMusic(m->music);
-    m->music = nullptr;
-    m->pending.clear();
-    m->state = MusicSlot::State::Stopped;
-    m->ended = false;
-    m->start = 0.0;
-    m->positions.store(false, std::memory_order_relaxed);
-    m->duration.store(-1.0, std::memory_order_relaxed);
-}
-
 // The mixer adds its channels with saturation, so effects are summed here instead, after the music,
 // where the limiter can see the whole sum before it is cut to 16 bits.
 void AudioThread::PostMix(void* self, std::uint8_t* stream, int len)
 {
     static_cast<AudioThread*>(self)->voices_.Mix(reinterpret_cast<std::int16_t*>(stream), len / 4);
-}
-
-// In the mix where the music reaches its end: the game may know at once, as it would from the mixer.
-void AudioThread::MusicEnded()
-{
-    AudioThread* thread = current_.load();
-    if (!thread) return;
-    if (MusicSlot* m = thread->sounding_.exchange(nullptr)) m->complete.store(true, std::memory_order_relaxed);
-    thread->wake_.release();
 }
 
 // On the thread that finds the output gone, SDL's mixing thread as a rule: it only raises a flag.

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "platform/audio/CommandRing.h"
+#include "platform/audio/MusicPlayer.h"
 #include "platform/audio/VoiceMixer.h"
 
-struct _Mix_Music;
 union SDL_Event;
 
 namespace sdl {
@@ -25,33 +25,12 @@ struct EffectSlot {
     VoiceMixer::Source sound;
 };
 
-// One music stream. The game's thread makes it and posts to it; this thread plays it, publishes what
-// the game may ask, and deletes it when the game drops it.
-struct MusicSlot {
-    enum class State { Stopped, Paused, Running };
-
-    std::uint64_t posted = 0;  // game's thread: commands posted to this stream
-    std::atomic<std::uint64_t> applied{0};
-    std::atomic<bool> complete{false};
-    std::atomic<bool> positions{false};
-    std::atomic<double> position{0.0};
-    std::atomic<double> duration{-1.0};
-
-    // This thread only.
-    _Mix_Music* music = nullptr;
-    std::string pending;  // rendered while there was no output: opened when one comes
-    State state = State::Stopped;
-    bool started = false;  // playing, or paused, in the mixer's music slot on the current output
-    bool ended = false;    // had played to its end when the output went
-    double start = 0.0;    // where the next start begins, seconds
-    float gain = 1.0f;
-};
-
 struct AudioCommand {
-    enum class Op : std::uint8_t { LoadEffect, FreeEffect, Render, Run, Pause, Stop, Gain, Seek, DropMusic };
-    Op op = Op::Run;
+    enum class Op : std::uint8_t { LoadEffect, FreeEffect, Music };
+    Op op = Op::Music;
+    MusicPlayer::Op music = MusicPlayer::Op::Run;
     EffectSlot* effect = nullptr;
-    MusicSlot* music = nullptr;
+    MusicSlot* stream = nullptr;
     std::string* path = nullptr;  // Render: owned by the command
     double value = 0.0;
     std::uint64_t halt = 0;  // FreeEffect: the voice mixer's number of the effect's halt, 0 if not posted
@@ -92,16 +71,8 @@ private:
     void Lose();
     void Watch();
     void Apply(const AudioCommand& c);
-    void ApplyMusic(const AudioCommand& c);
-    void FreeHalted(bool all);
-    void Publish(MusicSlot* m);
-    bool Owns(const MusicSlot* m) const { return m->started && holder_ == m; }
-    bool OpenMusic(MusicSlot* m, const std::string& path);
-    void StartMusic(MusicSlot* m);
-    void HaltMusic(MusicSlot* m);
-    void DropMusic(MusicSlot* m);
+    void FreeHalted();
     static void PostMix(void* self, std::uint8_t* stream, int len);
-    static void MusicEnded();
     static int OnEvent(void* self, SDL_Event* event);
 
     Clock clock_;
@@ -113,8 +84,6 @@ private:
     std::deque<EffectSlot> effects_;  // grown by the game's thread; this one reaches slots by pointer
     std::atomic<bool> quit_{false}, removed_{false}, live_{false};
     std::atomic<int> opens_{0}, attempts_{0};
-    std::atomic<MusicSlot*> sounding_{nullptr};  // the stream the mixer plays, told when it ends
-    static std::atomic<AudioThread*> current_;  // the mixer's hook takes no argument
     std::binary_semaphore done_{0};
     std::thread thread_;
 
@@ -125,8 +94,7 @@ private:
     std::int64_t openedAt_ = 0, lastMixAt_ = 0;
     std::uint64_t lastMixes_ = 0;
     int resets_ = 0;
-    MusicSlot* holder_ = nullptr;  // the stream in the mixer's music slot
-    std::vector<MusicSlot*> streams_;
+    MusicPlayer music_{&wake_};
     struct Halted {
         EffectSlot* slot;
         std::uint64_t halt;

@@ -11,16 +11,16 @@ Music::~Music()
 {
     // The audio thread deletes the slot; should the ring be full (a thread stuck in a hung server),
     // it is left to the process.
-    Post(AudioCommand::Op::DropMusic);
+    Post(MusicPlayer::Op::Drop);
     owner_->Release();
 }
 
-void Music::Post(AudioCommand::Op op, double value, std::string* path)
+void Music::Post(MusicPlayer::Op op, double value, std::string* path)
 {
     Audio::Timed timed(owner_, "a music call");
     AudioCommand c;
-    c.op = op;
-    c.music = slot_;
+    c.music = op;
+    c.stream = slot_;
     c.value = value;
     c.path = path;
     // Counted first: once posted, a drop may be done and the slot gone.
@@ -35,29 +35,29 @@ bool Music::Render(const std::string& path)
     Audio::Timed timed(owner_, "Render", true);
     source_ = Audio::Readable(path);
     running_ = false;
-    Post(AudioCommand::Op::Render, 0.0, new std::string(source_ ? path : std::string()));
+    Post(MusicPlayer::Op::Render, 0.0, new std::string(source_ ? path : std::string()));
     return source_;
 }
 
 void Music::Run()
 {
     running_ = true;
-    Post(AudioCommand::Op::Run);
+    Post(MusicPlayer::Op::Run);
 }
 
 void Music::Pause()
 {
     running_ = false;
-    Post(AudioCommand::Op::Pause);
+    Post(MusicPlayer::Op::Pause);
 }
 
 void Music::Stop()
 {
     running_ = false;
-    Post(AudioCommand::Op::Stop);
+    Post(MusicPlayer::Op::Stop);
 }
 
-void Music::SetGain(float gain) { Post(AudioCommand::Op::Gain, gain); }
+void Music::SetGain(float gain) { Post(MusicPlayer::Op::Gain, gain); }
 
 bool Music::GetPosition(double& seconds)
 {
@@ -77,7 +77,7 @@ bool Music::GetDuration(double& seconds)
 bool Music::SetPosition(double seconds)
 {
     if (!slot_->positions.load(std::memory_order_relaxed)) return false;
-    Post(AudioCommand::Op::Seek, seconds);
+    Post(MusicPlayer::Op::Seek, seconds);
     return true;
 }
 

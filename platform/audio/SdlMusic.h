@@ -9,11 +9,7 @@
 namespace sdl {
 
 class Audio;
-// Running a stream takes the mixer's music slot from whichever stream had it; that one then counts
-// as stopped. The stream holds the output device while it lives. While the output is away a running
-// stream is silent but not complete, and it goes on from where it was when the output comes back
-// (FluidSynth's player keeps its place in a MIDI file, which has no positions to seek). A file
-// rendered while there is no output is opened when the output comes.
+// The stream holds the output device while it lives; MusicPlayer tells how it plays.
 class Music : public IMusic {
 public:
     Music(Audio* owner, AudioThread* thread);
@@ -34,7 +30,7 @@ public:
     bool IsComplete() override;
 
 private:
-    void Post(AudioCommand::Op op, double value = 0.0, std::string* path = nullptr);
+    void Post(MusicPlayer::Op op, double value = 0.0, std::string* path = nullptr);
 
     Audio* owner_;
     AudioThread* thread_;

@@ -18,7 +18,9 @@ public:
     static constexpr int kVoices = 256;
     // A start that waited longer than this for a mix is dropped rather than played late: an output
     // that comes back or pauses would otherwise start everything played meanwhile in one buffer.
-    static constexpr std::int64_t kLateNs = 100'000'000;
+    // Healthy servers ask at most 50 ms apart but for rare pauses (PulseAudio's bursts, PipeWire on a
+    // loaded machine).
+    static constexpr std::int64_t kLateNs = 50'000'000;
 
     // Samples another thread publishes (16-bit stereo): the samples, then their frames with release;
     // frames stay negative until then and are 0 when there is nothing to play. A voice started
