@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 
 #include "platform/audio/AudioThread.h"
@@ -105,10 +106,18 @@ Audio::Effect* Audio::Find(int effect)
     return e.slot ? &e : nullptr;
 }
 
+// SDL's WAV loader decodes on the audio thread; what is not a RIFF WAVE at all is refused here, at once.
+bool Audio::IsWave(const std::string& path)
+{
+    char head[12] = {};
+    std::ifstream file(NativePath(path), std::ios::binary);
+    return file.read(head, sizeof head) && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0;
+}
+
 int Audio::LoadEffect(const std::string& path)
 {
     Timed timed(this, "LoadEffect", true);
-    if (!thread_ || !Readable(path)) return 0;
+    if (!thread_ || !IsWave(path)) return 0;
     Effect e;
     e.slot = thread_->NewEffect(path);
     AudioCommand load;

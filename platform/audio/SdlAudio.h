@@ -23,7 +23,7 @@ public:
     bool Acquire() override;
     void Release() override;
 
-    // A file that cannot be read gives 0; one that is read but does not decode stays silent.
+    // A file that cannot be read or is no WAVE gives 0; one that then does not decode stays silent.
     int LoadEffect(const std::string& path) override;
     void FreeEffect(int effect) override;
     void PrepareEffect(int effect) override;
@@ -70,6 +70,7 @@ private:
 
     void Close();
     Effect* Find(int effect);
+    static bool IsWave(const std::string& path);
 
     std::int64_t (*clock_)();
     int refs_ = 0;
