@@ -12,6 +12,7 @@ packages=(
   appstream desktop-file-utils man-db
   python3 python3-pil python3-numpy
   pulseaudio pulseaudio-utils
+  pipewire pipewire-bin wireplumber pipewire-pulse dbus-daemon
   clang libclang-rt-14-dev
   lintian
 )

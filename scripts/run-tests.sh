@@ -27,6 +27,15 @@ export LSAN_OPTIONS=suppressions=$root/tests/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-asan --output-on-failure -j2 -E '^(e2e_|bench_)'
 
+echo "== thread sanitizer =="
+# The tests that run threads of ours, built alone with ThreadSanitizer; any report fails the stage.
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENTHAR_SANITIZE=thread -DZENTHAR_BENCH=OFF
+cmake --build build-tsan -j"$jobs" --target zenthar_tests
+# Under an X server, where the message box runs.
+TSAN_OPTIONS="suppressions=$root/tests/tsan.supp:halt_on_error=1:second_deadlock_stack=1" SDL_AUDIODRIVER=dummy \
+  xvfb-run -a -s "-noreset" env -u SDL_VIDEODRIVER build-tsan/tests/zenthar_tests \
+  --gtest_filter='SdlAudioOutput.*:SessionMix.*:SdlMessageBoxTest.*:MainLoopTest.*:VoiceMixer.*'
+
 echo "== fuzz smoke =="
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DZENTHAR_FUZZ=ON
 cmake --build build-fuzz -j"$jobs"

@@ -15,6 +15,7 @@ class IMusic {
 public:
     virtual ~IMusic() = default;
     // Opens the file as the stream's source; false leaves the stream without one (it then plays nothing).
+    // A back end may decode later: a file that is read but does not decode then plays nothing either.
     virtual bool Render(const std::string& path) = 0;
     // Plays once from the current position (resumes after Pause). Only one stream sounds at a time.
     virtual void Run() = 0;

@@ -1,11 +1,13 @@
 #include "platform/audio/SdlAudio.h"
 
-#include <SDL_mixer.h>
-
+#include <algorithm>
 #include <chrono>
-#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fstream>
 
+#include "platform/audio/AudioThread.h"
 #include "platform/audio/SdlMusic.h"
 #include "platform/files/IFileSystem.h"
 
@@ -13,10 +15,10 @@ namespace sdl {
 
 namespace {
 
-constexpr int kRate = 44100;
-constexpr std::int64_t kSettleNs = 100'000'000;
+// At exit the audio thread gets this long to close the output; a hung server may hold it for good.
+constexpr int kCloseMs = 1000;
 
-std::int64_t Now()
+std::int64_t SteadyNs()
 {
     using namespace std::chrono;
     return duration_cast<nanoseconds>(steady_clock::now().time_since_epoch()).count();
@@ -24,178 +26,179 @@ std::int64_t Now()
 
 }  // namespace
 
-// Buffers of the voice mixer's size: under one update step (11.6 ms of 16.7 ms), so the sounds of
-// successive steps start in different buffers; sounds started within one buffer begin in phase and
-// add up coherently.
-Audio::Audio() : mixer_(kRate), device_(this, kRate, VoiceMixer::kMaxFrames, &Audio::PostMix, this) {}
+Audio::Audio(std::int64_t (*clock)()) : clock_(clock ? clock : &SteadyNs)
+{
+    const char* stats = std::getenv("ZENTHAR_AUDIO_STATS");
+    stats_ = stats && std::atoi(stats) != 0;
+}
+
+Audio::Timed::Timed(Audio* audio, const char* what, bool loading)
+    : audio_(audio), what_(what), loading_(loading), start_(audio->stats_ ? SteadyNs() : 0)
+{
+}
+
+Audio::Timed::~Timed()
+{
+    if (!audio_->stats_) return;
+    const std::int64_t ns = SteadyNs() - start_;
+    if (loading_) {
+        audio_->loadingNs_ = std::max(audio_->loadingNs_, ns);
+        return;
+    }
+    if (ns > audio_->longestNs_) {
+        audio_->longestNs_ = ns;
+        audio_->longest_ = what_;
+    }
+    ++audio_->calls_;
+}
 
 Audio::~Audio() { Close(); }
 
+// Starting the thread, once at start-up, is timed apart from the calls of the game's steps.
 bool Audio::Acquire()
 {
-    if (refs_ == 0) {
-        flowsFrom_ = 0;
-        flowing_ = true;
-        device_.Open();
+    if (refs_++ > 0) {
+        Timed timed(this, "Acquire");
+        return true;
     }
-    ++refs_;
+    const std::int64_t start = stats_ ? SteadyNs() : 0;
+    thread_ = new AudioThread(clock_);
+    thread_->Voices().SetGain(gain_);
+    thread_->Voices().SetPosition3D(position_[0], position_[1], position_[2]);
+    thread_->Start();
+    if (stats_) startNs_ = SteadyNs() - start;
     return true;
 }
 
 void Audio::Release()
 {
+    Timed timed(this, "Release");
     if (refs_ <= 0) return;
     if (--refs_ == 0) Close();
 }
 
 void Audio::Close()
 {
-    mixer_.Halt(0);
-    device_.Stop();
-    for (Effect& e : effects_) {
-        if (e.chunk) Mix_FreeChunk(e.chunk);
-        e = Effect{};
-    }
-    FreeOrphans();
-    device_.Close();
+    if (!thread_) return;
+    if (stats_)
+        std::fprintf(stderr,
+                     "audio: starting its thread %.3f ms, loading the longest %.3f ms; %lu other calls on the game's "
+                     "thread, the longest %.3f ms (%s)\n",
+                     startNs_ / 1e6, loadingNs_ / 1e6, calls_, longestNs_ / 1e6, longest_);
+    // A thread still held by a hung server keeps its object: it goes with the process.
+    if (thread_->Stop(kCloseMs)) delete thread_;
+    thread_ = nullptr;
+    effects_.clear();
+    refs_ = 0;
 }
 
-void Audio::FreeOrphans()
-{
-    for (Mix_Chunk* chunk : orphanChunks_) Mix_FreeChunk(chunk);
-    for (Mix_Music* music : orphanMusic_) Mix_FreeMusic(music);
-    orphanChunks_.clear();
-    orphanMusic_.clear();
-}
+bool Audio::Live() const { return thread_ && thread_->Live(); }
+int Audio::Opens() const { return thread_ ? thread_->Opens() : 0; }
+int Audio::Attempts() const { return thread_ ? thread_->Attempts() : 0; }
+bool Audio::CaughtUp() const { return !thread_ || thread_->CaughtUp(); }
 
-// The mixer adds its channels with saturation, so effects are summed here instead, after the music,
-// where the limiter can see the whole sum before it is cut to 16 bits.
-void Audio::PostMix(void* self, std::uint8_t* stream, int len)
-{
-    auto* audio = static_cast<Audio*>(self);
-    if (!audio->flowing_.load(std::memory_order_relaxed) && Now() >= audio->flowsFrom_.load(std::memory_order_relaxed))
-        audio->flowing_.store(true, std::memory_order_relaxed);
-    audio->mixer_.Mix(reinterpret_cast<std::int16_t*>(stream), len / 4);
-}
-
-void Audio::OutputLost()
-{
-    flowsFrom_ = INT64_MAX;  // not the dying device, nor the first buffers of the next one
-    flowing_ = false;
-    mixer_.Reset();
-    if (musicHolder_) musicHolder_->OutputLost();
-}
-
-void Audio::OutputBack()
-{
-    flowsFrom_ = Now() + kSettleNs;
-    flowing_ = false;
-    FreeOrphans();
-    for (Effect& e : effects_) {
-        if (e.path.empty()) continue;
-        e.chunk = LoadChunk(e.path);
-        e.path.clear();
-    }
-    if (musicHolder_) musicHolder_->OutputBack();
-}
+bool Audio::Readable(const std::string& path) { return static_cast<bool>(std::ifstream(NativePath(path))); }
 
 Audio::Effect* Audio::Find(int effect)
 {
     if (effect <= 0 || effect > static_cast<int>(effects_.size())) return nullptr;
-    Effect& e = effects_[effect - 1];
-    return e.used ? &e : nullptr;
+    Effect& e = effects_[std::size_t(effect) - 1];
+    return e.slot ? &e : nullptr;
 }
 
-// A file that is not there now never will be.
-bool Audio::Readable(const std::string& path) { return static_cast<bool>(std::ifstream(NativePath(path))); }
-
-// Converted on loading to the output's format: 16-bit stereo at the output rate.
-Mix_Chunk* Audio::LoadChunk(const std::string& path)
+// SDL's WAV loader decodes on the audio thread; what is not a RIFF WAVE at all is refused here, at once.
+bool Audio::IsWave(const std::string& path)
 {
-    Mix_Chunk* chunk = Mix_LoadWAV(NativePath(path).c_str());
-    if (chunk && chunk->alen < 4) {
-        Mix_FreeChunk(chunk);
-        chunk = nullptr;
-    }
-    return chunk;
+    char head[12] = {};
+    std::ifstream file(NativePath(path), std::ios::binary);
+    return file.read(head, sizeof head) && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "WAVE", 4) == 0;
 }
 
 int Audio::LoadEffect(const std::string& path)
 {
-    auto hold = device_.Lock();
+    Timed timed(this, "LoadEffect", true);
+    if (!thread_ || !IsWave(path)) return 0;
     Effect e;
-    e.used = true;
-    if (device_.Live()) {
-        e.chunk = LoadChunk(path);
-        if (!e.chunk) return 0;
-    } else {
-        if (!Readable(path)) return 0;
-        e.path = path;
-    }
-    effects_.push_back(std::move(e));
+    e.slot = thread_->NewEffect(path);
+    AudioCommand load;
+    load.op = AudioCommand::Op::LoadEffect;
+    load.effect = e.slot;
+    if (!thread_->Post(load)) return 0;
+    effects_.push_back(e);
     return static_cast<int>(effects_.size());
 }
 
 void Audio::FreeEffect(int effect)
 {
+    Timed timed(this, "FreeEffect");
     Effect* e = Find(effect);
     if (!e) return;
-    mixer_.Halt(effect);  // freeing halts the instances first
-    auto hold = device_.Lock();
-    if (e->chunk && device_.Live()) Mix_FreeChunk(e->chunk);
-    else if (e->chunk) orphanChunks_.push_back(e->chunk);
+    AudioCommand free;
+    free.op = AudioCommand::Op::FreeEffect;
+    free.effect = e->slot;
+    free.halt = thread_->Voices().Halt(effect) ? thread_->Voices().Posted() : 0;
+    thread_->Post(free);
     *e = Effect{};
 }
 
 void Audio::PrepareEffect(int effect)
 {
+    Timed timed(this, "PrepareEffect");
     if (Effect* e = Find(effect)) e->prepared = true;
 }
 
 void Audio::SetEffectRepeats(int effect, int repeats)
 {
+    Timed timed(this, "SetEffectRepeats");
     if (Effect* e = Find(effect)) e->repeats = repeats < 0 ? -1 : repeats;
 }
 
 void Audio::PlayEffect(int effect)
 {
+    Timed timed(this, "PlayEffect");
     Effect* e = Find(effect);
-    // While the output is away, not yet running or being opened, nothing sounds.
-    if (!e || !e->prepared || !flowing_.load(std::memory_order_relaxed)) return;
-    auto hold = device_.TryLock();
-    if (!hold.owns_lock() || !device_.Live() || !e->chunk) return;
-    mixer_.Start(effect, reinterpret_cast<const std::int16_t*>(e->chunk->abuf), static_cast<int>(e->chunk->alen / 4),
-                 e->repeats);
+    // While the output is away nothing sounds; one that does not decode stays silent.
+    if (e && e->prepared && thread_->Live()) thread_->Voices().Start(effect, &e->slot->sound, e->repeats);
 }
 
 void Audio::StopEffect(int effect)
 {
-    if (Find(effect)) mixer_.Halt(effect);
+    Timed timed(this, "StopEffect");
+    if (Find(effect)) thread_->Voices().Halt(effect);
 }
 
-void Audio::StopAllEffects() { mixer_.Halt(0); }
+void Audio::StopAllEffects()
+{
+    Timed timed(this, "StopAllEffects");
+    if (thread_) thread_->Voices().Halt(0);
+}
 
-bool Audio::IsEffectPlaying(int effect) { return Find(effect) && mixer_.Sounding(effect); }
+bool Audio::IsEffectPlaying(int effect)
+{
+    Timed timed(this, "IsEffectPlaying");
+    return Find(effect) && thread_->Live() && thread_->Voices().Sounding(effect);
+}
 
-void Audio::SetEffectGain(float gain) { mixer_.SetGain(gain); }
+void Audio::SetEffectGain(float gain)
+{
+    Timed timed(this, "SetEffectGain");
+    gain_ = gain;
+    if (thread_) thread_->Voices().SetGain(gain);
+}
 
-void Audio::SetEffectPosition3D(float x, float y, float z) { mixer_.SetPosition3D(x, y, z); }
+void Audio::SetEffectPosition3D(float x, float y, float z)
+{
+    Timed timed(this, "SetEffectPosition3D");
+    position_[0] = x;
+    position_[1] = y;
+    position_[2] = z;
+    if (thread_) thread_->Voices().SetPosition3D(x, y, z);
+}
 
 std::unique_ptr<IMusic> Audio::CreateMusic()
 {
     if (!Acquire()) return nullptr;
-    return std::make_unique<Music>(this);
-}
-
-void Audio::TakeMusicSlot(Music* music)
-{
-    if (musicHolder_ && musicHolder_ != music) musicHolder_->Displaced();
-    musicHolder_ = music;
-}
-
-void Audio::LeaveMusicSlot(Music* music)
-{
-    if (musicHolder_ == music) musicHolder_ = nullptr;
+    return std::make_unique<Music>(this, thread_);
 }
 
 }  // namespace sdl

@@ -1,32 +1,29 @@
-// Sound output over SDL2_mixer: the loaded effects and the mixer's music slot; the effects are mixed
-// by our own voices after the music.
+// Sound output over SDL2_mixer, as the game's thread sees it: it posts what it wants to the audio
+// thread and answers from what that thread publishes, never waiting for it.
 #pragma once
-#include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/audio/IAudio.h"
-#include "platform/audio/SdlAudioDevice.h"
-#include "platform/audio/VoiceMixer.h"
-
-struct Mix_Chunk;
-struct _Mix_Music;
 
 namespace sdl {
 
-class Music;
+class AudioThread;
+struct EffectSlot;
 
 // One per process: the mixer underneath is process-wide.
-class Audio : public IAudio, private AudioDevice::Owner {
+class Audio : public IAudio {
 public:
-    Audio();
+    // `clock` (nanoseconds) times the output's pauses; a test may hold it still. Null: the steady clock.
+    explicit Audio(std::int64_t (*clock)() = nullptr);
     ~Audio() override;
 
     bool Acquire() override;
     void Release() override;
 
+    // A file that cannot be read or is no WAVE gives 0; one that then does not decode stays silent.
     int LoadEffect(const std::string& path) override;
     void FreeEffect(int effect) override;
     void PrepareEffect(int effect) override;
@@ -40,49 +37,51 @@ public:
 
     std::unique_ptr<IMusic> CreateMusic() override;
 
-    // For the music streams: SDL_mixer is called only under Hold(), and only while Live().
-    std::unique_lock<std::mutex> Hold() { return device_.Lock(); }
-    bool Live() const { return device_.Live(); }
-    // The mixer plays one music stream at a time: the one holding its slot.
-    Music* MusicHolder() const { return musicHolder_; }
-    // Gives the slot to `music`; the stream that held it is told it lost it.
-    void TakeMusicSlot(Music* music);
-    void LeaveMusicSlot(Music* music);
-    // A source let go while the output is away, freed once it is back.
-    void Orphan(_Mix_Music* music) { orphanMusic_.push_back(music); }
-    // Whether a file loaded while there is no output can be read once it comes.
+    // What the audio thread publishes: an output open and mixing; outputs opened and tries so far;
+    // whether it has done all that was posted.
+    bool Live() const;
+    int Opens() const;
+    int Attempts() const;
+    bool CaughtUp() const;
+
+    // Whether a file can be read now: one that is not there now never will be.
     static bool Readable(const std::string& path);
 
+    // Times one call of the game's thread; with ZENTHAR_AUDIO_STATS=1 the longest is printed at the end,
+    // apart from the loading calls, which look for their file at start-up.
+    class Timed {
+    public:
+        Timed(Audio* audio, const char* what, bool loading = false);
+        ~Timed();
+
+    private:
+        Audio* audio_;
+        const char* what_;
+        bool loading_;
+        std::int64_t start_;
+    };
+
 private:
-    // Game thread only, but for path and chunk: those are written under the device's lock.
     struct Effect {
-        bool used = false;
-        std::string path;  // loaded while there was no output: read when it comes
-        Mix_Chunk* chunk = nullptr;  // as loaded: 16-bit stereo at the output rate
+        EffectSlot* slot = nullptr;  // null: freed
         bool prepared = false;
         int repeats = 0;
     };
 
     void Close();
     Effect* Find(int effect);
-    void FreeOrphans();
-    static Mix_Chunk* LoadChunk(const std::string& path);
-    void OutputLost() override;
-    void OutputBack() override;
-    static void PostMix(void* self, std::uint8_t* stream, int len);
+    static bool IsWave(const std::string& path);
 
+    std::int64_t (*clock_)();
     int refs_ = 0;
-    std::vector<Effect> effects_;  // id = index + 1
-    Music* musicHolder_ = nullptr;
-    std::vector<Mix_Chunk*> orphanChunks_;
-    std::vector<_Mix_Music*> orphanMusic_;
-    VoiceMixer mixer_;
-    // Whether the output takes sound. Back after going away, a stream may take its first buffer at
-    // once and the next only seconds later: every effect played meanwhile would start in one buffer,
-    // in phase. So there effects wait for the first mix a moment after the output came back.
-    std::atomic<bool> flowing_{false};
-    std::atomic<std::int64_t> flowsFrom_{0};  // steady clock, nanoseconds
-    AudioDevice device_;
+    bool stats_ = false;
+    std::int64_t longestNs_ = 0, startNs_ = 0, loadingNs_ = 0;
+    const char* longest_ = "";
+    unsigned long calls_ = 0;
+    float gain_ = 1.0f;
+    float position_[3] = {};
+    AudioThread* thread_ = nullptr;
+    std::deque<Effect> effects_;  // id = index + 1
 };
 
 }  // namespace sdl

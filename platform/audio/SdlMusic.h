@@ -1,25 +1,21 @@
-// One music stream over SDL2_mixer's single music slot: a file, its transport and its level.
+// One music stream over SDL2_mixer's single music slot, as the game's thread sees it: its calls are
+// posted to the audio thread, its queries answered from what that thread publishes.
 #pragma once
 #include <string>
 
+#include "platform/audio/AudioThread.h"
 #include "platform/audio/IAudio.h"
-
-struct _Mix_Music;
 
 namespace sdl {
 
 class Audio;
-
-// Running a stream takes the mixer's music slot from whichever stream had it; that one then counts
-// as stopped. The stream holds the output device while it lives. While the output is away a running
-// stream is silent but not complete, and it goes on from where it was when the output comes back
-// (FluidSynth's player keeps its place in a MIDI file, which has no positions to seek). A file
-// rendered while there is no output is opened when the output comes.
+// The stream holds the output device while it lives; MusicPlayer tells how it plays.
 class Music : public IMusic {
 public:
-    explicit Music(Audio* owner) : owner_(owner) {}
+    Music(Audio* owner, AudioThread* thread);
     ~Music() override;
 
+    // False when the file cannot be read; one that is read but does not decode plays nothing.
     bool Render(const std::string& path) override;
     void Run() override;
     void Pause() override;
@@ -33,31 +29,14 @@ public:
     bool SetPosition(double seconds) override;
     bool IsComplete() override;
 
-    // Another stream took the music slot.
-    void Displaced();
-    // With the slot held, the output went away or came back.
-    void OutputLost();
-    void OutputBack();
-
 private:
-    enum class State { Stopped, Paused, Running };
-
-    bool Owns() const;
-    bool Open(const std::string& path);
-    void Start();
-    void Halt();
-    void Drop();
+    void Post(MusicPlayer::Op op, double value = 0.0, std::string* path = nullptr);
 
     Audio* owner_;
-    _Mix_Music* music_ = nullptr;
-    std::string pending_;  // rendered while there was no output
-    State state_ = State::Stopped;
-    bool started_ = false;
-    bool ended_ = false;  // when the output went away
-    bool positions_ = false;
-    double duration_ = -1.0;
-    double start_ = 0.0;
-    float gain_ = 1.0f;
+    AudioThread* thread_;
+    MusicSlot* slot_;  // the audio thread's once dropped
+    bool source_ = false;
+    bool running_ = false;
 };
 
 }  // namespace sdl

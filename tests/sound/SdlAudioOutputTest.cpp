@@ -6,9 +6,11 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <map>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -52,20 +54,23 @@ std::string WriteLevelWave(const std::string& name, int value, double seconds)
     return path;
 }
 
-// One piano note of half a second at 120 beats a minute, then the end of the track.
-std::string WriteShortMidi(const std::string& name)
+// Piano notes of half a second each at 120 beats a minute, then the end of the track.
+std::string WriteShortMidi(const std::string& name, int notes = 1)
 {
     const std::string path = testing::TempDir() + name;
-    const unsigned char track[] = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // tempo 500000 us
-                                   0x00, 0xC0, 0x00,                          // piano
-                                   0x00, 0x90, 0x3C, 0x70,                    // note on
-                                   0x83, 0x60, 0x80, 0x3C, 0x00,              // 480 ticks later, off
-                                   0x00, 0xFF, 0x2F, 0x00};
+    std::vector<unsigned char> track = {0x00, 0xFF, 0x51, 0x03, 0x07, 0xA1, 0x20,  // tempo 500000 us
+                                        0x00, 0xC0, 0x00};                         // piano
+    for (int i = 0; i < notes; ++i) {
+        const unsigned char note[] = {0x00, 0x90, 0x3C, 0x70, 0x83, 0x60, 0x80, 0x3C, 0x00};  // on, 480 ticks, off
+        track.insert(track.end(), std::begin(note), std::end(note));
+    }
+    for (unsigned char c : {0x00, 0xFF, 0x2F, 0x00}) track.push_back(c);
     std::ofstream f(path, std::ios::binary);
     const unsigned char header[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k',
-                                    0, 0, 0, static_cast<unsigned char>(sizeof track)};
+                                    0, 0, static_cast<unsigned char>(track.size() >> 8),
+                                    static_cast<unsigned char>(track.size())};
     f.write(reinterpret_cast<const char*>(header), sizeof header);
-    f.write(reinterpret_cast<const char*>(track), sizeof track);
+    f.write(reinterpret_cast<const char*>(track.data()), std::streamsize(track.size()));
     return path;
 }
 
@@ -221,6 +226,56 @@ TEST(SdlAudioOutput, NoDeviceOrUnplayableMusicRunsSilently)
     const std::vector<std::int16_t> s = out.Samples();
     EXPECT_EQ(s.size(), std::size_t(0.3 * kRate) * 2);
     EXPECT_LE(Peak(s), 1);  // at most the synthesizer's dither in the last bit
+}
+
+TEST(SdlAudioOutput, AnOutputThatGoesOrStallsIsReplacedAndWhatWasDecodedPlaysOn)
+{
+    SKIP_IF_MIXER_HELD();
+    const std::string wave = WriteLevelWave("back.wav", 1000, 0.1);
+    const std::string midi = WriteShortMidi("notes.mid", 20);
+    DiskOutput out("back.raw");
+    out.pipe().HoldOpen();  // the reading goes on from one output to the next
+    CSoundPlayer player(false, 1);
+    CSound sound(wave);
+    player.Register(&sound);
+    CBgmPlayer music;
+    ASSERT_TRUE(music.Load(midi));
+    music.Play();
+    out.Wait(0.5);
+    std::remove(wave.c_str());  // nothing is read again
+    std::remove(midi.c_str());
+    // The effect once (a tenth of a second at 1000 in 0.3 s of sound), and the music after it (its
+    // notes come every half second once it goes on).
+    auto plays = [&](const char* when) {
+        const std::size_t from = out.Samples().size();
+        player.Play(&sound);
+        out.Wait(0.3);
+        std::vector<std::int16_t> s = out.Samples();
+        EXPECT_NEAR(std::accumulate(s.begin() + long(from), s.end(), 0.0) / double(s.size() - from), 1000.0 / 3, 60.0)
+            << when;
+        out.Wait(0.6);
+        s = out.Samples();
+        EXPECT_GT(Rms(std::vector<std::int16_t>(s.end() - kRate, s.end())), 300.0) << when;
+    };
+    auto reopened = [&](int opens) {
+        for (int i = 0; i < 1000 && out.audio.Opens() < opens; ++i) out.Wait(0.01);
+        return out.audio.Opens() == opens;
+    };
+    plays("at first");
+
+    SDL_Event gone{};
+    gone.adevice = {SDL_AUDIODEVICEREMOVED, 0, 2, 0, 0, 0, 0};
+    SDL_PushEvent(&gone);
+    ASSERT_TRUE(reopened(2)) << "SDL said the output went";
+    plays("after SDL said the output went");
+
+    // The output stops asking for sound (the test stops reading), and stays so past any healthy pause.
+    for (int i = 0; i < 500 && out.audio.Live(); ++i)
+        DiskOutput::Advance(2.0), std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_FALSE(out.audio.Live()) << "a stalled output went unnoticed";
+    ASSERT_TRUE(reopened(3));  // its close waited for the reading, on the audio thread alone
+    plays("after the output stalled");
+    SDL_FlushEvent(SDL_AUDIODEVICEREMOVED);
 }
 
 TEST(SdlAudioOutput, SoundfontVariableOverridesTheDefault)

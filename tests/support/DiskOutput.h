@@ -6,6 +6,8 @@
 
 #include <SDL.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -40,6 +42,7 @@ public:
     }
     ~Pipe()
     {
+        if (writer_ >= 0) ::close(writer_);
         if (drain_.joinable()) drain_.join();
         if (fd_ >= 0) ::close(fd_);
         ::unlink(path_.c_str());
@@ -57,6 +60,8 @@ public:
         }
         return true;
     }
+    // Keeps a writer of our own, so that the reading sees no end between one output and the next.
+    void HoldOpen() { writer_ = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK); }
     // From now on whatever is written is read and dropped, until the writer goes.
     void Drain()
     {
@@ -76,7 +81,7 @@ public:
 
 private:
     std::string path_;
-    int fd_ = -1;
+    int fd_ = -1, writer_ = -1;
     std::vector<char> data_;
     std::thread drain_;
 };
@@ -102,8 +107,16 @@ private:
     std::map<std::string, std::pair<bool, std::string>> saved_;
 };
 
+// Waits, a bounded time, for what another thread does.
+template <class F>
+bool Await(F done, double seconds = 20.0)
+{
+    for (int i = 0; i < int(seconds * 1000) && !done(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return done();
+}
+
 // The device opens with the output and stays open until it goes; it runs a few buffers ahead of what
-// the test has let through, then waits for the test.
+// the test has let through, then waits for the test. Its clock moves only when the test moves it.
 class DiskOutput {
 public:
     // Named per process: ctest runs tests side by side.
@@ -111,7 +124,9 @@ public:
     {
         saved_ = Sys().audio;
         Sys().audio = &audio;
-        open_ = audio.Acquire() && audio.Live();  // else waiting for an output: the pipe is never opened
+        audio.Acquire();
+        // Else waiting for an output: the pipe is never opened.
+        open_ = Await([&] { return audio.Attempts() > 0; }) && audio.Live();
     }
     ~DiskOutput()
     {
@@ -123,14 +138,17 @@ public:
         Sys().audio = saved_;
     }
     bool Open() const { return open_; }
-    // Lets the output run the given stretch of sound more and returns once it is written.
+    // Once the audio thread has done all that was asked, lets the output run `seconds` more of sound.
     void Wait(double seconds)
     {
+        if (!Await([&] { return audio.CaughtUp(); })) ADD_FAILURE() << "the audio thread is stuck";
         if (!open_) ADD_FAILURE() << "no audio output";
         else if (!pipe_.Read(std::size_t(seconds * kAudioRate + 0.5) * 4)) ADD_FAILURE() << "the output stopped";
     }
     // Interleaved stereo, as far as the output was let run.
     std::vector<std::int16_t> Samples() { return pipe_.Samples(); }
+    Pipe& pipe() { return pipe_; }
+    static void Advance(double seconds) { now_ += std::int64_t(seconds * 1e9); }
 
 private:
     std::string Env(const std::string& name, const char* driver)
@@ -145,8 +163,11 @@ private:
     ScopedEnv env_;
     Pipe pipe_;  // outlives the device
 
+    static std::int64_t Now() { return now_.load(); }
+    static inline std::atomic<std::int64_t> now_{0};
+
 public:
-    sdl::Audio audio;
+    sdl::Audio audio{&DiskOutput::Now};
 
 private:
     bool open_ = false;

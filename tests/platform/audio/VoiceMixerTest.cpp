@@ -23,7 +23,6 @@ TEST(VoiceMixer, OverlappingInstancesAddUpAtTheSharedGainOverTheMusic)
     VoiceMixer m(44100);
     const auto sound = Level(1000, 44100);
     for (int i = 0; i < 10; ++i) m.Start(1, sound.data(), 44100, 0);
-    EXPECT_GE(m.Voices(), 10);  // grown past the first eight, none dropped
     EXPECT_EQ(MixOver(m, 1000), std::make_pair(10000, 10000));
     m.SetGain(0.5f);
     EXPECT_EQ(MixOver(m, 1000, 2000), std::make_pair(7000, 7000));
