@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -16,18 +17,25 @@ namespace {
 class ProbeGame : public CGame {
 public:
     ProbeGame() : CGame("Probe") {}
-    void Update() override { events.push_back('U'); }
+    void Update() override
+    {
+        events.push_back('U');
+        if (clock) stepAt.push_back(clock->counter);
+    }
     void Draw() override
     {
         events.push_back('D');
-        if (clock) clock->Advance(drawSeconds);
+        if (clock) clock->Advance(Count('D') == slowDraw ? slowDrawSeconds : drawSeconds);
     }
     void OnLostDevice() override { events.push_back('L'); }
     void OnResetDevice() override { events.push_back('R'); }
     int Count(char c) const { return static_cast<int>(std::count(events.begin(), events.end(), c)); }
     std::string events;
+    std::vector<std::int64_t> stepAt;  // on the clock, when it is given
     headless::Clock* clock = nullptr;  // drawing takes drawSeconds on it
     double drawSeconds = 0.0;
+    int slowDraw = -1;  // that draw takes slowDrawSeconds instead
+    double slowDrawSeconds = 0.0;
 };
 
 class MainLoopTest : public ::testing::Test {
@@ -186,6 +194,66 @@ TEST_F(MainLoopTest, EveryDisplayKindGetsSixtyStepsAtMostOneFramePerStepAndNoSpi
         // Where the display does not pace the loop it sleeps once per step.
         if (!d.vsync || d.repeat) {
             EXPECT_NEAR(h->window.waits, steps, 2);
+        }
+    }
+}
+
+// A display whose swap waits for the blank shows where the blanks fall: the steps move there by small shifts
+// until each frame is drawn just before a blank, and keep 60 a second; a frame drawn too slowly for its blank
+// leaves the next out instead of putting every later frame a refresh behind. Where the swap returns at once
+// (vsync off, a driver that queues swaps) or no whole number of refreshes makes a step, the schedule stays.
+TEST_F(MainLoopTest, StepsMoveToJustBeforeTheBlankWhereTheSwapWaitsForIt)
+{
+    constexpr double kDraw = 0.004, kBlankPhase = 0.002, kStep = 1.0 / 60;
+    struct Display {
+        int hertz;
+        bool waits;
+    };
+    for (Display d : {Display{60, true}, Display{60, false}, Display{144, true}}) {
+        SCOPED_TRACE(::testing::Message() << d.hertz << " Hz, swap waits " << d.waits);
+        h = &headless::Install();
+        h->clock.frequency = 1000000;
+        h->graphics.refreshRate = d.hertz;
+        h->graphics.vsyncClock = &h->clock;
+        h->graphics.blankPhase = kBlankPhase;
+        h->graphics.swapCopy = 0.0005;
+        h->graphics.queueSwaps = !d.waits;
+        h->window.clock = &h->clock;
+        ProbeGame game;
+        game.confirmExit = false;
+        game.clock = &h->clock;
+        game.drawSeconds = kDraw;
+        game.slowDraw = 180;
+        game.slowDrawSeconds = 0.012;
+        h->window.onIdle = [&] {
+            if (h->clock.counter >= 4 * h->clock.frequency) h->window.PressKey(win::VK_ESCAPE);
+        };
+        game.MainLoop();
+
+        const auto seconds = [&](std::int64_t c) { return static_cast<double>(c) / h->clock.frequency; };
+        ASSERT_NEAR(game.stepAt.size(), 240u, 1u);
+        // A frame after every step, but for the one left out after the slow one.
+        EXPECT_EQ(game.Count('D'), static_cast<int>(game.stepAt.size()) - (d.hertz == 60 && d.waits ? 1 : 0));
+        double furthest = 0.0;  // from the schedule the loop began with
+        for (size_t i = 1; i < game.stepAt.size(); ++i) {
+            if (i == 180 || i == 181) continue;  // the step after the slow frame waits for its swap
+            const double at = seconds(game.stepAt[i]), gap = at - seconds(game.stepAt[i - 1]);
+            EXPECT_NEAR(gap, kStep, 0.0006) << "step " << i;  // shifted by a fraction of a millisecond at most
+            furthest = std::max(furthest, std::fabs(std::remainder(at - seconds(game.stepAt[0]), kStep)));
+        }
+        if (d.hertz == 60 && d.waits) {
+            // From the second step after the slow frame on: each frame drawn 0.5 to 3 ms before its blank,
+            // where it was 15 ms at first.
+            for (size_t i = 182; i < game.stepAt.size(); ++i) {
+                const double drawn = seconds(game.stepAt[i]) + kDraw;
+                const double toBlank = kStep - std::fmod(drawn - kBlankPhase, kStep);
+                EXPECT_GT(toBlank, 0.0005) << "step " << i;
+                EXPECT_LT(toBlank, 0.003) << "step " << i;
+            }
+            EXPECT_EQ(game.pacer.GetState(), StepPacer::State::Locked);
+        } else {
+            EXPECT_LT(furthest, d.hertz == 60 ? 0.0045 : 1e-5);  // at most the few shifts that showed no blank
+            EXPECT_NE(game.pacer.GetState(), StepPacer::State::Locked);
         }
     }
 }
