@@ -1,7 +1,8 @@
 /* Preloaded into the game, makes an X server without a display rate behave like a real display.
  * ZENTHAR_SIM_HZ: the refresh rate every display mode reports (0: none, as Xvfb).
- * ZENTHAR_SIM_VSYNC=1: a swap waits for the next simulated vertical blank before it shows the frame;
- * otherwise it returns at once (vsync off). ZENTHAR_SIM_REPORT names a file that gets, on exit, the
+ * ZENTHAR_SIM_VSYNC=1: a swap with a swap interval waits for the next simulated vertical blank before it
+ * shows the frame; otherwise it returns at once (vsync off), though the interval is granted all the same,
+ * as a driver with vsync forced off or one that queues swaps grants it. ZENTHAR_SIM_REPORT names a file that gets, on exit, the
  * number of swaps, counted independently of the game, and the most that fell in any one second. */
 #define _GNU_SOURCE
 #include <SDL.h>
@@ -12,6 +13,7 @@
 
 static int hz = -1;  /* -1 until the game first asks: other processes never do */
 static int vsync;
+static int interval;
 static long long firstSwapNs = -1;
 static unsigned long long swaps;
 static unsigned perSecond[3600];
@@ -46,6 +48,17 @@ WRAP_MODE(SDL_GetCurrentDisplayMode, int)
 WRAP_MODE(SDL_GetDesktopDisplayMode, int)
 WRAP_MODE(SDL_GetWindowDisplayMode, SDL_Window*)
 
+int SDL_GL_SetSwapInterval(int wanted)
+{
+    interval = wanted;
+    return 0;
+}
+
+int SDL_GL_GetSwapInterval(void)
+{
+    return interval;
+}
+
 void SDL_GL_SwapWindow(SDL_Window* window)
 {
     static void (*real)(SDL_Window*);
@@ -53,7 +66,7 @@ void SDL_GL_SwapWindow(SDL_Window* window)
     Configure();
     long long now = NowNs();
     if (firstSwapNs < 0) firstSwapNs = now;
-    if (vsync && hz > 0) {
+    if (vsync && hz > 0 && interval != 0) {
         /* Blanks fall every 1/hz s from the first swap; a frame shows at the next one, and the call
          * returns then. */
         const long long period = 1000000000LL / hz;
