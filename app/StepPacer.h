@@ -21,8 +21,8 @@ public:
     // seconds by which to bring the next step forward (negative: put it back).
     double FrameShown(double due, double drawn, double returned, double nextDue);
 
-    // A step that begins this late after it fell due cannot have its frame drawn before the blank it was
-    // placed for. Shown, its frame would wait a whole refresh, and so would every frame after it, each step
+    // A step placed for a blank that begins this late after it fell due cannot have its frame drawn before
+    // that blank. Shown, its frame would wait a whole refresh, and so would every frame after it, each step
     // then waiting for the swap before it; left out, the next frame is back before its blank. Never two
     // frames running.
     bool LeaveOutFrame(double due, double now);
@@ -39,6 +39,7 @@ private:
 
     void Restart();
     double GoBlind();  // returns no shift
+    bool Placed(double due) const;  // the step due then was placed for a blank
     double Wrap(double seconds) const;  // into (-period/2, period/2]
 
     double step_ = 0.0;
@@ -52,14 +53,18 @@ private:
     int frames_ = 0;
     double phase_ = 0.0;   // a moment the swaps return at, the lower envelope of recent returns
     double margin_ = 0.0;
-    int calmFrames_ = 0;   // frames since one was late for its blank
+    int calmFrames_ = 0;   // frames since one was late for its blank, or since the margin last shrank
+    int lateFrames_ = 0;   // frames since one was late for its blank
     bool placed_ = false;  // the step due at placedDue_ is placed for the blank at placedFor_
     double placedDue_ = 0.0;
     double placedFor_ = 0.0;
     bool leftOut_ = false; // the last frame was left out
     double lastReturned_ = 0.0;
     double shifted_ = 0.0;       // shifts given since the last verdict
+    int judged_ = 0;             // frames since the last verdict
+    int placedFrames_ = 0;       // frames in a row whose steps fell where placed
+    double tookLeast_ = 0.0;     // the shortest swap since then, and the two longest
+    double tookMost_[2] = {0.0, 0.0};
     double recentShift_ = 0.0;   // shifts of the last few seconds, the older weighing less
-    double verdictPhase_ = 0.0;  // where swaps returned at the last verdict
     int blindFrames_ = 0;
 };

@@ -25,7 +25,7 @@ public:
     void Draw() override
     {
         events.push_back('D');
-        if (clock) clock->Advance(Count('D') == slowDraw ? slowDrawSeconds : drawSeconds);
+        if (clock) clock->Advance(stepAt.size() == slowDrawAfterStep ? slowDrawSeconds : drawSeconds);
     }
     void OnLostDevice() override { events.push_back('L'); }
     void OnResetDevice() override { events.push_back('R'); }
@@ -34,7 +34,7 @@ public:
     std::vector<std::int64_t> stepAt;  // on the clock, when it is given
     headless::Clock* clock = nullptr;  // drawing takes drawSeconds on it
     double drawSeconds = 0.0;
-    int slowDraw = -1;  // that draw takes slowDrawSeconds instead
+    size_t slowDrawAfterStep = 0;  // the draw after that many steps takes slowDrawSeconds instead
     double slowDrawSeconds = 0.0;
 };
 
@@ -188,8 +188,12 @@ TEST_F(MainLoopTest, EveryDisplayKindGetsSixtyStepsAtMostOneFramePerStepAndNoSpi
         const int steps = game.Count('U');
         const std::uint64_t shown = h->graphics.shownFrames - shownBefore;
         EXPECT_NEAR(steps, 120, 1);
-        EXPECT_EQ(game.Count('D'), steps);  // a frame after each step, none without one
-        EXPECT_EQ(shown, d.repeat ? 0u : static_cast<std::uint64_t>(steps));
+        // A frame after each step, none without one; a step too late for the blank it was placed before has
+        // its frame left out, the next showing both.
+        const int frames = game.Count('D');
+        EXPECT_EQ(frames + static_cast<int>(game.stats.leftOut), steps);
+        EXPECT_LE(game.stats.leftOut, 2u);
+        EXPECT_EQ(shown, d.repeat ? 0u : static_cast<std::uint64_t>(frames));
         EXPECT_LE(game.stats.passes, static_cast<std::uint64_t>(2 * steps + 4));
         // Where the display does not pace the loop it sleeps once per step.
         if (!d.vsync || d.repeat) {
@@ -223,7 +227,7 @@ TEST_F(MainLoopTest, StepsMoveToJustBeforeTheBlankWhereTheSwapWaitsForIt)
         game.confirmExit = false;
         game.clock = &h->clock;
         game.drawSeconds = kDraw;
-        game.slowDraw = 180;
+        game.slowDrawAfterStep = 180;
         game.slowDrawSeconds = 0.012;
         h->window.onIdle = [&] {
             if (h->clock.counter >= 4 * h->clock.frequency) h->window.PressKey(win::VK_ESCAPE);
@@ -232,19 +236,26 @@ TEST_F(MainLoopTest, StepsMoveToJustBeforeTheBlankWhereTheSwapWaitsForIt)
 
         const auto seconds = [&](std::int64_t c) { return static_cast<double>(c) / h->clock.frequency; };
         ASSERT_NEAR(game.stepAt.size(), 240u, 1u);
-        // A frame after every step, but for the one left out after the slow one.
-        EXPECT_EQ(game.Count('D'), static_cast<int>(game.stepAt.size()) - (d.hertz == 60 && d.waits ? 1 : 0));
+        // A frame after every step, but for those left out: at most one while the steps found their place,
+        // and the one after the slow frame.
+        EXPECT_EQ(game.Count('D') + static_cast<int>(game.stats.leftOut), static_cast<int>(game.stepAt.size()));
+        EXPECT_LE(game.stats.leftOut, d.hertz == 60 && d.waits ? 2u : 0u);
+        // No step skipped or doubled, a step's worth of time between any two, whichever waited for a swap;
+        // 60 to each second all along.
         double furthest = 0.0;  // from the schedule the loop began with
         for (size_t i = 1; i < game.stepAt.size(); ++i) {
-            if (i == 180 || i == 181) continue;  // the step after the slow frame waits for its swap
             const double at = seconds(game.stepAt[i]), gap = at - seconds(game.stepAt[i - 1]);
-            EXPECT_NEAR(gap, kStep, 0.0006) << "step " << i;  // shifted by a fraction of a millisecond at most
             furthest = std::max(furthest, std::fabs(std::remainder(at - seconds(game.stepAt[0]), kStep)));
+            EXPECT_GT(gap, kStep / 2) << "step " << i;
+            EXPECT_LT(gap, kStep * 1.5) << "step " << i;
+            if (i >= 60) {
+                EXPECT_NEAR(at - seconds(game.stepAt[i - 60]), 1.0, 0.01) << "step " << i;
+            }
         }
         if (d.hertz == 60 && d.waits) {
-            // From the second step after the slow frame on: each frame drawn 0.5 to 3 ms before its blank,
-            // where it was 15 ms at first.
-            for (size_t i = 182; i < game.stepAt.size(); ++i) {
+            // From the step after the one the slow frame held up: each frame drawn 0.5 to 3 ms before its
+            // blank, where it was 15 ms at first.
+            for (size_t i = 181; i < game.stepAt.size(); ++i) {
                 const double drawn = seconds(game.stepAt[i]) + kDraw;
                 const double toBlank = kStep - std::fmod(drawn - kBlankPhase, kStep);
                 EXPECT_GT(toBlank, 0.0005) << "step " << i;
