@@ -6,8 +6,8 @@
 // A swap that waits for the blank returns at it, which shows where the blanks fall. Each step is then made
 // to fall due the recent drawing time plus a margin before a blank, reached by shifts of a fraction of a
 // millisecond per step, so that no step is skipped or doubled and the steps keep their rate. A swap that
-// returns wherever the step moves it (vertical sync off, a driver that queues swaps) shows no blank: the
-// schedule is then left alone, and tried again only much later.
+// takes the same time wherever the steps move (vertical sync off, a driver that queues swaps) shows no
+// blank: the schedule is then left alone, and looked at again only much later.
 class StepPacer {
 public:
     enum class State { Off, Learning, Locked, Blind };
