@@ -1,7 +1,7 @@
 /* Preloaded into the game, makes an X server without a display rate behave like a real display.
  * ZENTHAR_SIM_HZ: the refresh rate every display mode reports (0: none, as Xvfb).
- * ZENTHAR_SIM_VSYNC=1: a swap with a swap interval waits for the next simulated vertical blank before it
- * shows the frame; otherwise it returns at once (vsync off), though the interval is granted all the same,
+ * ZENTHAR_SIM_VSYNC=1: a swap with a swap interval waits for the first simulated vertical blank after its
+ * frame is drawn before it shows the frame; otherwise it returns at once (vsync off), though the interval is granted all the same,
  * as a driver with vsync forced off or one that queues swaps grants it. ZENTHAR_SIM_REPORT names a file that gets, on exit, the
  * number of swaps, counted independently of the game, and the most that fell in any one second. */
 #define _GNU_SOURCE
@@ -70,8 +70,12 @@ void SDL_GL_SwapWindow(SDL_Window* window)
     long long now = NowNs();
     if (firstSwapNs < 0) firstSwapNs = now;
     if (vsync && hz > 0 && interval != 0) {
-        /* Blanks fall every 1/hz s from the first swap; a frame shows at the next one, and the call
-         * returns then. */
+        /* Blanks fall every 1/hz s from the first swap; a frame shows at the first one after it is drawn,
+         * and the call returns then. */
+        static void (*finish)(void);
+        if (!finish) finish = (void (*)(void))SDL_GL_GetProcAddress("glFinish");
+        if (finish) finish();
+        now = NowNs();
         const long long period = 1000000000LL / hz;
         const long long blank = firstSwapNs + ((now - firstSwapNs) / period + 1) * period;
         struct timespec t = {(time_t)(blank / 1000000000LL), (long)(blank % 1000000000LL)};
