@@ -75,7 +75,10 @@ double StepPacer::DrawingTime() const
 
 bool StepPacer::LeaveOutFrame(double due, double now)
 {
-    leftOut_ = !leftOut_ && NeedsDrawnTimes() && Placed(due) && now - due > margin_;
+    // Even the quickest of the recent frames would come after the blank.
+    double quickest = period_;
+    for (int i = 0; i < std::min(frames_, kDraws); ++i) quickest = std::min(quickest, draws_[static_cast<size_t>(i)]);
+    leftOut_ = !leftOut_ && NeedsDrawnTimes() && Placed(due) && now + quickest > placedFor_;
     return leftOut_;
 }
 

@@ -21,10 +21,10 @@ public:
     // seconds by which to bring the next step forward (negative: put it back).
     double FrameShown(double due, double drawn, double returned, double nextDue);
 
-    // A step placed for a blank that begins this late after it fell due cannot have its frame drawn before
-    // that blank. Shown, its frame would wait a whole refresh, and so would every frame after it, each step
-    // then waiting for the swap before it; left out, the next frame is back before its blank. Never two
-    // frames running.
+    // Whether a step placed for a blank, beginning now, is too late to have its frame drawn before that
+    // blank (held up by the swap before it, say). Shown, its frame would wait a whole refresh, and so would
+    // every frame after it, each step then waiting for the swap before it; left out, the next frame is back
+    // before its blank. Never two frames running.
     bool LeaveOutFrame(double due, double now);
 
     State GetState() const { return state_; }
