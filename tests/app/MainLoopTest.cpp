@@ -246,8 +246,7 @@ TEST_F(MainLoopTest, StepsMoveToJustBeforeTheBlankWhereTheSwapWaitsForIt)
         for (size_t i = 1; i < game.stepAt.size(); ++i) {
             const double at = seconds(game.stepAt[i]), gap = at - seconds(game.stepAt[i - 1]);
             furthest = std::max(furthest, std::fabs(std::remainder(at - seconds(game.stepAt[0]), kStep)));
-            EXPECT_GT(gap, kStep / 2) << "step " << i;
-            EXPECT_LT(gap, kStep * 1.5) << "step " << i;
+            EXPECT_NEAR(gap, kStep, kStep / 2) << "step " << i;
             if (i >= 60) {
                 EXPECT_NEAR(at - seconds(game.stepAt[i - 60]), 1.0, 0.01) << "step " << i;
             }
