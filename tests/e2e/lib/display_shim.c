@@ -1,9 +1,10 @@
 /* Preloaded into the game, makes an X server without a display rate behave like a real display.
  * ZENTHAR_SIM_HZ: the refresh rate every display mode reports (0: none, as Xvfb).
  * ZENTHAR_SIM_VSYNC=1: a swap with a swap interval waits for the first simulated vertical blank after its
- * frame is drawn before it shows the frame; otherwise it returns at once (vsync off), though the interval is granted all the same,
- * as a driver with vsync forced off or one that queues swaps grants it. ZENTHAR_SIM_REPORT names a file that gets, on exit, the
- * number of swaps, counted independently of the game, and the most that fell in any one second. */
+ * frame is drawn before it shows the frame; otherwise it returns at once (vsync off), though the interval
+ * is granted all the same, as a driver with vsync forced off or one that queues swaps grants it.
+ * ZENTHAR_SIM_REPORT names a file that gets, on exit, the number of swaps, counted independently of the
+ * game, and the most that fell in any one second. */
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <dlfcn.h>
