@@ -30,6 +30,8 @@ win::LRESULT LoopWindowProc(void* user, std::uint32_t message, win::WPARAM wPara
 struct Elapsed {
     double count;
     double perSecond;
+    bool fromCounter;
+    double now;  // the moment read, in seconds on the same clock
     double Seconds() const { return count / perSecond; }
     double Steps(double fps) const { return count * fps / perSecond; }
 };
@@ -41,12 +43,13 @@ Elapsed ReadTimer(IClock* clock, std::int64_t& counter, std::uint32_t& tick, boo
 {
     std::int64_t f = 0, now = 0;
     if (clock->QueryPerformanceFrequency(f) && clock->QueryPerformanceCounter(now) && f > 0) {
-        const Elapsed e{static_cast<double>(now - counter), static_cast<double>(f)};
+        const Elapsed e{static_cast<double>(now - counter), static_cast<double>(f), true,
+                        static_cast<double>(now) / static_cast<double>(f)};
         if (rebase) counter = now;
         return e;
     }
     const std::uint32_t t = clock->GetTickCount();
-    const Elapsed e{static_cast<double>(static_cast<std::uint32_t>(t - tick)), 1000.0};
+    const Elapsed e{static_cast<double>(static_cast<std::uint32_t>(t - tick)), 1000.0, false, t / 1000.0};
     if (rebase) tick = t;
     return e;
 }
@@ -187,6 +190,10 @@ bool CGame::TranslateAccelerator(const win::Msg& msg)
 void CGame::DispatchLoopMessage(const win::Msg& msg)
 {
     if (msg.message == win::WM_QUIT || msg.message == win::WM_NULL) return;
+    if (msg.message == win::WM_KEYDOWN && keyTimes.On()) {
+        const Elapsed e = ReadTimer(Sys().clock, lastCounter, lastTick, false);
+        if (e.fromCounter) keyTimes.KeyDown(e.now);
+    }
     if (!TranslateAccelerator(msg)) hWnd->DispatchMessage(msg);
 }
 
@@ -197,21 +204,60 @@ void CGame::ResetFrameTimer()
 
 void CGame::TimingStep()
 {
-    frameAccumulator += ReadTimer(Sys().clock, lastCounter, lastTick, true).Steps(fps);
+    const Elapsed e = ReadTimer(Sys().clock, lastCounter, lastTick, true);
+    frameAccumulator += e.Steps(fps);
     // Without a step there is nothing new to show: the frame on screen already holds this state.
     if (frameAccumulator < 1.0) return;
+    // When the first owed step fell due: the wake may come a little after.
+    const double due = e.now - (frameAccumulator - 1.0) / fps;
+    if (e.fromCounter) keyTimes.StepsBegin(e.now);
+    int steps = 0;
     if (frameSkip) {
         while (frameAccumulator >= 1.0) {
             ++stats.updates;
+            ++steps;
             Update();
             frameAccumulator -= 1.0;
         }
     } else {
         frameAccumulator = 0.0;
         ++stats.updates;
+        ++steps;
         Update();
     }
+    if (keyTimes.On()) {
+        const Elapsed done = ReadTimer(Sys().clock, lastCounter, lastTick, false);
+        if (done.fromCounter) keyTimes.StepsEnd(done.now);
+    }
+    if (e.fromCounter && steps == 1 && pacer.LeaveOutFrame(due, e.now)) {
+        ++stats.leftOut;
+        return;
+    }
+    const std::uint64_t framesBefore = stats.frames;
     Render();
+    if (e.fromCounter) PlaceNextStep(e.now, e.perSecond, due, stats.frames != framesBefore ? steps : 0);
+}
+
+void CGame::PlaceNextStep(double now, double perSecond, double due, int steps)
+{
+    SwapTimes swap;
+    const bool shown = steps > 0 && renderDevice->LastSwap(swap);
+    const double drawn = static_cast<double>(swap.drawn) / perSecond;
+    const double returned = static_cast<double>(swap.returned) / perSecond;
+    if (shown) {
+        keyTimes.FrameShown(drawn, returned);
+    } else {
+        keyTimes.FrameNotShown();
+    }
+    pacer.SetDisplay(1.0 / fps, renderDevice->GetRefreshRate(), renderDevice->SwapMayWait());
+    // A frame after a stall says nothing about where steps fall.
+    if (shown && steps == 1) {
+        const double nextDue = now + (1.0 - frameAccumulator) / fps;
+        const double shift = pacer.FrameShown(due, drawn, returned, nextDue) * fps;
+        // A shift moves the next step; it never makes one owed at once.
+        if (frameAccumulator + shift < 1.0) frameAccumulator += shift;
+    }
+    renderDevice->WaitForDrawing(pacer.NeedsDrawnTimes() || keyTimes.On());
 }
 
 void CGame::WaitForNextStep()
@@ -226,6 +272,10 @@ void CGame::MainLoop()
 {
     OnResetDevice();
     hWnd->SetWindowProc(&LoopWindowProc, hWnd);
+    const bool report = std::getenv("ZENTHAR_LOOP_STATS") != nullptr;
+    if (report) keyTimes.Start(4096);
+    pacer.SetDisplay(1.0 / fps, renderDevice->GetRefreshRate(), renderDevice->SwapMayWait());
+    renderDevice->WaitForDrawing(pacer.NeedsDrawnTimes() || keyTimes.On());
     const LoopStats start = stats;
     const std::uint64_t shownAtStart = renderDevice->ShownFrameCount();
     std::int64_t startCounter = 0;
@@ -257,7 +307,7 @@ void CGame::MainLoop()
     hWnd->SetWindowProc(nullptr, nullptr);
 
     // For anyone checking a display: ZENTHAR_LOOP_STATS=1 reports the loop's rates on exit.
-    if (std::getenv("ZENTHAR_LOOP_STATS")) {
+    if (report) {
         const double s = ReadTimer(Sys().clock, startCounter, startTick, false).Seconds();
         const std::uint64_t steps = stats.updates - start.updates, passes = stats.passes - start.passes,
                             shown = renderDevice->ShownFrameCount() - shownAtStart;
@@ -266,6 +316,12 @@ void CGame::MainLoop()
                      static_cast<unsigned long long>(steps), PerSecond(steps, s),
                      static_cast<unsigned long long>(passes), PerSecond(passes, s),
                      static_cast<unsigned long long>(shown), PerSecond(shown, s));
+        static const char* const kStates[] = {"off", "learning", "locked", "blind"};
+        std::fprintf(stderr, "pacing: %s, margin %.1f ms, drawing %.1f ms, %llu frames left out\n",
+                     kStates[static_cast<int>(pacer.GetState())], pacer.Margin() * 1000.0,
+                     pacer.DrawingTime() * 1000.0, static_cast<unsigned long long>(stats.leftOut - start.leftOut));
+        const std::string keys = keyTimes.Report();
+        if (!keys.empty()) std::fprintf(stderr, "%s\n", keys.c_str());
     }
 }
 

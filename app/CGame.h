@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "app/KeyTimes.h"
+#include "app/StepPacer.h"
 #include "platform/WinTypes.h"
 
 class CInput;
@@ -16,6 +18,7 @@ struct LoopStats {
     std::uint64_t updates = 0;
     std::uint64_t frames = 0;  // frames drawn; the device counts those that reached the window
     std::uint64_t passes = 0;
+    std::uint64_t leftOut = 0;  // frames not drawn because their step came too late for its blank
 };
 
 // A virtual-key accelerator: the key with exactly these MOD_* modifiers held, no more, no fewer.
@@ -42,7 +45,8 @@ public:
     void ResetFrameTimer();
     void Render();
     void ApplyDisplayMode();
-    // One pass of the loop's idle path: timing step, then the owed updates and a frame if any were owed.
+    // One pass of the loop's idle path: timing step, then the owed updates and a frame if any were owed;
+    // where the display shows its blanks, the next step is moved a little towards its place before one.
     void TimingStep();
     // Sleeps in the message queue until the next step is due; a message ends the wait at once.
     void WaitForNextStep();
@@ -67,8 +71,13 @@ public:
     bool frameSkip = true;
     bool stopWhenInactive = true;
     LoopStats stats;
+    StepPacer pacer;
+    KeyTimes keyTimes;  // kept only for ZENTHAR_LOOP_STATS
 
 private:
+    // After a step's frame: learns from its swap and shifts the next step; steps = how many the frame followed,
+    // 0 when nothing was presented.
+    void PlaceNextStep(double now, double perSecond, double due, int steps);
     void DispatchLoopMessage(const win::Msg& msg);
     bool TranslateAccelerator(const win::Msg& msg);
 };

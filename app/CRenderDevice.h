@@ -28,6 +28,12 @@ public:
     IGraphics* GetDevice() const { return device; }
     bool HasDevice() const { return device && device->HasDevice(); }
     std::uint64_t ShownFrameCount() const { return device ? device->ShownFrameCount() : 0; }
+    bool SwapMayWait() const { return HasDevice() && device->SwapMayWait(); }
+    void WaitForDrawing(bool on)
+    {
+        if (device) device->WaitForDrawing(on);
+    }
+    bool LastSwap(SwapTimes& times) const { return HasDevice() && device->LastSwap(times); }
     int GetWidth() const { return width; }
     int GetHeight() const { return height; }
     int GetRefreshRate() const { return refreshRate; }

@@ -30,10 +30,12 @@ void Clock::Advance(double seconds)
     tick += static_cast<std::uint32_t>(std::llround(seconds * 1000.0));
 }
 
-void Clock::AdvanceToNextBlank(int hz)
+void Clock::AdvanceToNextBlank(int hz, double phase)
 {
-    const std::int64_t blank = counter * hz / frequency + 1;
-    const std::int64_t at = (blank * frequency + hz - 1) / hz;  // rounded up: never short of the blank
+    const std::int64_t offset = std::llround(phase * static_cast<double>(frequency));
+    const std::int64_t since = counter - offset;
+    const std::int64_t blank = (since >= 0 ? since * hz / frequency : (since * hz - frequency + 1) / frequency) + 1;
+    const std::int64_t at = (blank * frequency + hz - 1) / hz + offset;  // rounded up: never short of the blank
     Advance(static_cast<double>(at - counter) / static_cast<double>(frequency));
 }
 

@@ -14,8 +14,8 @@ public:
     void Sleep(std::uint32_t ms) override;
     // Moves both the counter and the tick by the given seconds.
     void Advance(double seconds);
-    // Moves to the next whole multiple of 1/hz seconds: a display's next vertical blank.
-    void AdvanceToNextBlank(int hz);
+    // Moves to the next whole multiple of 1/hz seconds, plus phase: a display's next vertical blank.
+    void AdvanceToNextBlank(int hz, double phase = 0.0);
 
     bool hasPerformanceCounter = true;
     std::int64_t frequency = 1000000;

@@ -42,14 +42,29 @@ bool GlDevice::Open()
 bool GlDevice::Reset(const PresentParams& params)
 {
     SDL_GL_MakeCurrent(window_->Handle(), context_);
-    // Vertical sync may be refused (virtual displays); that is not an error.
-    SDL_GL_SetSwapInterval(params.vsync ? 1 : 0);
+    ChooseSwapInterval(params);
     backWidth_ = params.backBufferWidth;
     backHeight_ = params.backBufferHeight;
     cache_.ForgetState();
     cache_.ForgetTarget();
     bool moved = false;
     return ChooseTarget(moved);
+}
+
+void GlDevice::ChooseSwapInterval(const PresentParams& params)
+{
+    int interval = params.vsync ? 1 : 0;
+    // A Wayland compositor never tears: it shows the newest frame at its own refresh. With an interval SDL
+    // holds each swap until the compositor's frame callback for the one before, up to a whole refresh, and
+    // the frame then waits for the next refresh again. The loop already shows at most one frame a step, so
+    // only a compositor slower than the steps keeps the wait, lest frames nobody sees be drawn.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    int hertz = 0;
+    if (interval && driver && SDL_strcmp(driver, "wayland") == 0 && RefreshRate(hertz) &&
+        hertz >= params.framesPerSecond)
+        interval = 0;
+    // Vertical sync may be refused (virtual displays); that is not an error.
+    swapMayWait_ = SDL_GL_SetSwapInterval(interval) == 0 && interval != 0 && SDL_GL_GetSwapInterval() != 0;
 }
 
 bool GlDevice::MakeCurrent()
@@ -205,8 +220,14 @@ void GlDevice::Present()
     }
     // A window's swap hands the frame to the rasteriser; an offscreen surface's swap does nothing, and
     // without this the driver would keep piling frames up undrawn.
-    glFlush();
+    if (waitForDrawing_) {
+        glFinish();
+    } else {
+        glFlush();
+    }
+    lastSwap_.drawn = static_cast<std::int64_t>(SDL_GetPerformanceCounter());
     SDL_GL_SwapWindow(window_->Handle());
+    lastSwap_.returned = static_cast<std::int64_t>(SDL_GetPerformanceCounter());
     ++swaps_;
 }
 

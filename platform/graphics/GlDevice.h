@@ -49,11 +49,16 @@ public:
     // Shows the back buffer: the offscreen one scaled onto the window, then the swap.
     void Present();
     std::uint64_t Swaps() const { return swaps_; }
+    bool SwapMayWait() const { return swapMayWait_; }
+    void WaitForDrawing(bool on) { waitForDrawing_ = on; }
+    const SwapTimes& LastSwap() const { return lastSwap_; }
     // The target's pixels as ARGB, rows from the top; alpha 255 where the window's framebuffer has none.
     void ReadPixels(std::vector<std::uint32_t>& argb) const;
 
 private:
     bool CreateOffscreen();
+    // The swap interval for the parameters on this window system; sets swapMayWait_.
+    void ChooseSwapInterval(const PresentParams& params);
 
     Window* window_;
     GlStateCache& cache_;
@@ -69,6 +74,9 @@ private:
     bool needsDestAlpha_ = false;
     int drawableWidth_ = 0, drawableHeight_ = 0;  // of the window at the last target choice
     std::uint64_t swaps_ = 0;
+    bool swapMayWait_ = false;
+    bool waitForDrawing_ = false;
+    SwapTimes lastSwap_;
 };
 
 }  // namespace sdl

@@ -58,11 +58,27 @@ bool Graphics::BeginScene()
 
 bool Graphics::Present()
 {
+    swappedLast = false;
     if (failPresent) return false;
     ++events.presents;
     if (repeatFrames) return true;
-    if (vsyncClock && refreshRate > 0) vsyncClock->AdvanceToNextBlank(refreshRate);
+    if (vsyncClock) {
+        lastSwap.drawn = vsyncClock->counter;
+        if (refreshRate > 0 && !queueSwaps) {
+            vsyncClock->AdvanceToNextBlank(refreshRate, blankPhase);
+            vsyncClock->Advance(swapCopy);
+        }
+        lastSwap.returned = vsyncClock->counter;
+    }
+    swappedLast = true;
     ++shownFrames;
+    return true;
+}
+
+bool Graphics::LastSwap(SwapTimes& times) const
+{
+    if (!swappedLast || !vsyncClock) return false;
+    times = lastSwap;
     return true;
 }
 

@@ -62,6 +62,9 @@ public:
     void EndScene() override { inScene = false; }
     bool Present() override;
     std::uint64_t ShownFrameCount() const override { return shownFrames; }
+    bool SwapMayWait() const override { return vsyncClock && refreshRate > 0; }
+    void WaitForDrawing(bool on) override { waitsForDrawing = on; }
+    bool LastSwap(SwapTimes& times) const override;
 
     const RenderState& GetRenderState() const override { return state; }
     void SetRenderState(const RenderState& s) override { state = s; }
@@ -96,10 +99,17 @@ public:
     CoopLevel coopLevel = CoopLevel::Ok;
     int refreshRate = 0;  // what the display reports; 0 = unknown
     // A simulated display: with a clock given and a rate known, a present waits for the next vertical
-    // blank (the clock moves to it); with repeatFrames it succeeds without a swap, as for a picture
-    // already on show.
+    // blank (the clock moves to it), which falls blankPhase seconds after each whole 1/rate, and returns
+    // swapCopy seconds after it; with queueSwaps it returns at once all the same, as a driver that queues
+    // swaps does; with repeatFrames it succeeds without a swap, as for a picture already on show.
     Clock* vsyncClock = nullptr;
+    double blankPhase = 0.0;
+    double swapCopy = 0.0;
+    bool queueSwaps = false;
     bool repeatFrames = false;
+    bool waitsForDrawing = false;
+    bool swappedLast = false;
+    SwapTimes lastSwap;  // on vsyncClock
     std::uint64_t shownFrames = 0;
     PresentParams params;
     Viewport viewport;

@@ -15,6 +15,14 @@ struct PresentParams {
     bool windowed = true;
     int fullScreenRefreshRate = 0;
     bool vsync = true;
+    // The most frames a second the caller shows: a compositor that refreshes at least as often needs no wait.
+    int framesPerSecond = 60;
+};
+
+// Moments of a present that swapped, on the clock service's performance counter.
+struct SwapTimes {
+    std::int64_t drawn = 0;     // the frame was complete (with WaitForDrawing; else its swap was asked for)
+    std::int64_t returned = 0;  // the swap returned
 };
 
 // Viewport in back-buffer pixels, origin top-left.
@@ -123,6 +131,12 @@ public:
     virtual bool Present() = 0;
     // Frames that reached the window (swapped); a repeated frame that was not drawn does not count.
     virtual std::uint64_t ShownFrameCount() const = 0;
+    // Whether a swap may wait for the display's vertical blank: vertical sync asked for and granted.
+    virtual bool SwapMayWait() const = 0;
+    // On: a present waits until its frame is drawn before it swaps, so that its drawn moment is the frame's own.
+    virtual void WaitForDrawing(bool on) = 0;
+    // The moments of the last present; false when it swapped nothing.
+    virtual bool LastSwap(SwapTimes& times) const = 0;
 
     // Fixed-function state. Setting a state equal to the current one costs nothing.
     virtual const RenderState& GetRenderState() const = 0;

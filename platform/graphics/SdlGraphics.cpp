@@ -113,10 +113,12 @@ void Graphics::EndScene()
 
 bool Graphics::Present()
 {
+    swapped_ = false;
     if (!Live()) return false;
     // A repeat of the picture on show is neither drawn nor swapped.
     const FrameRecorder::Verdict verdict = recorder_.Decide();
-    if (verdict != FrameRecorder::Verdict::Skip) {
+    swapped_ = verdict != FrameRecorder::Verdict::Skip;
+    if (swapped_) {
         if (verdict == FrameRecorder::Verdict::Replay) drawer_.Replay(recorder_.Frame());
         drawer_.DrawBatch();
         device_.Present();
@@ -125,6 +127,13 @@ bool Graphics::Present()
     // The window may have grown or shrunk since (a window manager acts late): the next frame follows it.
     FollowWindow();
     recorder_.Begin(viewport_, state_, texture_);
+    return true;
+}
+
+bool Graphics::LastSwap(SwapTimes& times) const
+{
+    if (!swapped_) return false;
+    times = device_.LastSwap();
     return true;
 }
 

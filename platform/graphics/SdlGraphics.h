@@ -36,6 +36,9 @@ public:
     void EndScene() override;
     bool Present() override;
     std::uint64_t ShownFrameCount() const override { return device_.Swaps(); }
+    bool SwapMayWait() const override { return device_.SwapMayWait(); }
+    void WaitForDrawing(bool on) override { device_.WaitForDrawing(on); }
+    bool LastSwap(SwapTimes& times) const override;
 
     const RenderState& GetRenderState() const override { return state_; }
     void SetRenderState(const RenderState& state) override;
@@ -94,6 +97,7 @@ private:
     Viewport viewport_;
     RenderState state_;
     std::uint32_t texture_ = 0;
+    bool swapped_ = false;  // by the last present
 };
 
 }  // namespace sdl

@@ -1,5 +1,7 @@
 #include "platform/window/HeadlessWindow.h"
 
+#include <cmath>
+
 namespace headless {
 
 namespace {
@@ -62,7 +64,11 @@ void Window::WaitMessage(double seconds)
 {
     ++waits;
     lastWait = seconds;
-    if (clock && queue.empty()) clock->Advance(seconds);
+    // A wait never ends early: at least the whole counts the seconds cover.
+    if (clock && queue.empty()) {
+        const double f = static_cast<double>(clock->frequency);
+        clock->Advance(std::ceil(seconds * f) / f);
+    }
 }
 
 void Window::PostQuitMessage(int exitCode)

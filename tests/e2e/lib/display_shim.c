@@ -1,8 +1,10 @@
 /* Preloaded into the game, makes an X server without a display rate behave like a real display.
  * ZENTHAR_SIM_HZ: the refresh rate every display mode reports (0: none, as Xvfb).
- * ZENTHAR_SIM_VSYNC=1: a swap waits for the next simulated vertical blank before it shows the frame;
- * otherwise it returns at once (vsync off). ZENTHAR_SIM_REPORT names a file that gets, on exit, the
- * number of swaps, counted independently of the game, and the most that fell in any one second. */
+ * ZENTHAR_SIM_VSYNC=1: a swap with a swap interval waits for the first simulated vertical blank after its
+ * frame is drawn before it shows the frame; otherwise it returns at once (vsync off), though the interval
+ * is granted all the same, as a driver with vsync forced off or one that queues swaps grants it.
+ * ZENTHAR_SIM_REPORT names a file that gets, on exit, the number of swaps, counted independently of the
+ * game, and the most that fell in any one second. */
 #define _GNU_SOURCE
 #include <SDL.h>
 #include <dlfcn.h>
@@ -12,6 +14,7 @@
 
 static int hz = -1;  /* -1 until the game first asks: other processes never do */
 static int vsync;
+static int interval;
 static long long firstSwapNs = -1;
 static unsigned long long swaps;
 static unsigned perSecond[3600];
@@ -46,6 +49,20 @@ WRAP_MODE(SDL_GetCurrentDisplayMode, int)
 WRAP_MODE(SDL_GetDesktopDisplayMode, int)
 WRAP_MODE(SDL_GetWindowDisplayMode, SDL_Window*)
 
+int SDL_GL_SetSwapInterval(int wanted)
+{
+    static int (*real)(int);
+    if (!real) real = (int (*)(int))dlsym(RTLD_NEXT, "SDL_GL_SetSwapInterval");
+    real(wanted);  /* Xvfb refuses it */
+    interval = wanted;
+    return 0;
+}
+
+int SDL_GL_GetSwapInterval(void)
+{
+    return interval;
+}
+
 void SDL_GL_SwapWindow(SDL_Window* window)
 {
     static void (*real)(SDL_Window*);
@@ -53,9 +70,13 @@ void SDL_GL_SwapWindow(SDL_Window* window)
     Configure();
     long long now = NowNs();
     if (firstSwapNs < 0) firstSwapNs = now;
-    if (vsync && hz > 0) {
-        /* Blanks fall every 1/hz s from the first swap; a frame shows at the next one, and the call
-         * returns then. */
+    if (vsync && hz > 0 && interval != 0) {
+        /* Blanks fall every 1/hz s from the first swap; a frame shows at the first one after it is drawn,
+         * and the call returns then. */
+        static void (*finish)(void);
+        if (!finish) finish = (void (*)(void))SDL_GL_GetProcAddress("glFinish");
+        if (finish) finish();
+        now = NowNs();
         const long long period = 1000000000LL / hz;
         const long long blank = firstSwapNs + ((now - firstSwapNs) / period + 1) * period;
         struct timespec t = {(time_t)(blank / 1000000000LL), (long)(blank % 1000000000LL)};
