@@ -46,6 +46,7 @@ void StepPacer::Restart()
     placed_ = false;
     leftOut_ = false;
     blindFrames_ = 0;
+    blindVerdicts_ = 0;
 }
 
 double StepPacer::Wrap(double seconds) const
@@ -180,9 +181,11 @@ double StepPacer::FrameShown(double due, double drawn, double returned, double n
         const bool waited = tookMost_[1] - tookLeast_ >= std::fabs(shifted_) / 2;
         shifted_ = 0.0;
         judged_ = 0;
+        // The first frames after start-up or a change wait unevenly: one verdict of no blank is not enough.
         if (waited) {
             state_ = State::Locked;
-        } else if (chased) {
+            blindVerdicts_ = 0;
+        } else if (chased && ++blindVerdicts_ >= 2) {
             return GoBlind();
         }
     }

@@ -67,4 +67,5 @@ private:
     double tookMost_[2] = {0.0, 0.0};
     double recentShift_ = 0.0;   // shifts of the last few seconds, the older weighing less
     int blindFrames_ = 0;
+    int blindVerdicts_ = 0;      // verdicts in a row that found no blank
 };
