@@ -29,7 +29,8 @@ heard() {
   local frames=$(( $(stat -c %s "$OUT/$1.raw") / 4 )) onset
   onset=$(sox -t raw -r 44100 -e signed -b 16 -c 2 "$OUT/$1.raw" -t dat - 2>/dev/null \
     | awk '!/^;/ && ($2 > 0.01 || $2 < -0.01 || $3 > 0.01 || $3 < -0.01) { print $1; exit }')
-  [ -n "$onset" ] && echo "$2 - $frames / 44100 + $onset" | bc -l
+  # awk, not bc: sox writes the first samples' times as 2.2675737e-05.
+  [ -n "$onset" ] && awk -v e="$2" -v f="$frames" -v o="$onset" 'BEGIN { printf "%.6f\n", e - f / 44100 + o }'
 }
 
 [ -n "$driver" ] && env=(SDL_AUDIODRIVER="$driver") || env=(-u SDL_AUDIODRIVER)
