@@ -28,13 +28,13 @@ constexpr std::int64_t kFirstStallNs = 4'000'000'000;
 // Converted once to the output's format, whatever output comes: nothing is read again on reopening.
 std::vector<std::int16_t> Decode(const std::string& path)
 {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec wav;
     Uint8* data = nullptr;
     Uint32 len = 0;
-    if (!SDL_LoadWAV(NativePath(path).c_str(), &spec, &data, &len)) return {};
+    if (!SDL_LoadWAV(NativePath(path).c_str(), &wav, &data, &len)) return {};
     SDL_AudioCVT cvt;
     std::vector<Uint8> buf;
-    if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16SYS, 2, AudioThread::kRate) >= 0) {
+    if (SDL_BuildAudioCVT(&cvt, wav.format, wav.channels, wav.freq, AUDIO_S16SYS, 2, AudioThread::kRate) >= 0) {
         buf.assign(data, data + len);
         buf.resize(std::size_t(len) * std::max(cvt.len_mult, 1));
         cvt.buf = buf.data();
