@@ -29,6 +29,10 @@ context.objects = [ { factory = adapter args = { factory.name = support.null-aud
   media.class = Audio/Sink audio.position = [ FL FR ] monitor.channel-volumes = true monitor.passthrough = true
   adapter.auto-port-config = { mode = dsp monitor = true position = preserve } } } ]
 EOF
+  # WirePlumber's Bluetooth monitor asks logind for the seat and, where /run/systemd is bare (a
+  # container, a fresh root), takes WirePlumber down with it: no policy, no links, a silent sink.
+  mkdir -p "$XDG_CONFIG_HOME/wireplumber/bluetooth.lua.d"
+  echo "bluez_monitor.enabled = false" >"$XDG_CONFIG_HOME/wireplumber/bluetooth.lua.d/60-no-bluetooth.lua"
   monitor=nullsink.monitor
   start_server() {
     pipewire 2>>"$OUT/server.log" & daemon=$!; sleep 0.5
